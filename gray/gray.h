@@ -1,0 +1,23 @@
+// Gray conversion of one captured frame, in place, for the capture loops.
+// Platform-free: plain byte buffers, rows padded to whole 4-byte multiples (DIB layout).
+// A kernel touches only the buffer it is given; callers pass a snapshot of the settings.
+#pragma once
+
+#include <cstdint>
+
+enum GrayWeighting : int32_t { GRAY_NTSC = 0, GRAY_HDTV = 1 };
+
+// Bytes per row of a device-independent bitmap of this width and depth.
+int32_t dibRowStride(int32_t width, int32_t bitsPerPixel);
+
+// Picks the kernel by depth (16, 24, 32) and weighting; false, with the buffer
+// untouched, for any other depth or weighting.
+bool convertFrame(uint8_t *pixels, int32_t width, int32_t height, int32_t bitsPerPixel,
+                  int32_t convertType, int32_t grayTone, int32_t reverseGray);
+
+void grayNtsc32(uint8_t *pixels, int32_t width, int32_t height, int32_t rowStride, int32_t grayTone, int32_t reverseGray);
+void grayNtsc24(uint8_t *pixels, int32_t width, int32_t height, int32_t rowStride, int32_t grayTone, int32_t reverseGray);
+void grayNtsc16(uint8_t *pixels, int32_t width, int32_t height, int32_t rowStride, int32_t grayTone, int32_t reverseGray);
+void grayHdtv32(uint8_t *pixels, int32_t width, int32_t height, int32_t rowStride, int32_t grayTone, int32_t reverseGray);
+void grayHdtv24(uint8_t *pixels, int32_t width, int32_t height, int32_t rowStride, int32_t grayTone, int32_t reverseGray);
+void grayHdtv16(uint8_t *pixels, int32_t width, int32_t height, int32_t rowStride, int32_t grayTone, int32_t reverseGray);
