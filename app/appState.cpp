@@ -1,0 +1,4 @@
+// The one definition of the process-wide record.
+#include "appState.h"
+
+AppState appState;
