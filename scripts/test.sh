@@ -12,18 +12,19 @@ cd "$root"
 . "$root/scripts/wineWorld.sh"
 trap talvero_world_stop EXIT
 
-passed=0
-failed=0
+# Each GoogleTest program writes an XML report into the build's gtest-results/.
 run_suite() {
-    local dir=$1 log
-    log="$dir/ctest.log"
-    if ctest --test-dir "$dir" --output-on-failure --timeout 900 >"$log" 2>&1; then :; fi
-    grep -vE '^\s*$' "$log" | grep -vE '^(Test project|Start )' || true
-    local p f
-    p=$(grep -cE 'Test +#[0-9]+: .* Passed' "$log" || true)
-    f=$(grep -cE 'Test +#[0-9]+: .*(\*\*\*|Failed|Not Run|Timeout|Exception)' "$log" || true)
-    passed=$((passed + p))
-    failed=$((failed + f))
+    local dir=$1 reports
+    reports="$root/$dir/gtest-results"
+    rm -rf "$reports"
+    mkdir -p "$reports"
+    case "$dir" in
+        build/win-*) reports="Z:$(echo "$reports" | tr / '\\')\\" ;;
+        *) reports="$reports/" ;;
+    esac
+    GTEST_OUTPUT="xml:$reports" ctest --test-dir "$dir" --output-on-failure --timeout 900 \
+        >"$dir/ctest.log" 2>&1 || true
+    grep -E 'Test +#|tests passed|FAILED|Failure|Expected|Which is|Value of|Actual' "$dir/ctest.log" || true
 }
 
 echo "== host unit tests"
@@ -35,5 +36,4 @@ for arch in x86_64 i686; do
     run_suite "build/win-$arch"
 done
 
-echo "all suites: $passed passed, $failed failed"
-[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
+python3 "$root/scripts/summarize.py" build/host build/win-x86_64 build/win-i686
