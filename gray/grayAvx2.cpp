@@ -11,7 +11,7 @@
 
 constexpr int32_t PIXELS_PER_YMM_STEP = 16;
 constexpr int32_t PIXELS_PER_BLOCK24_AVX2 = 32;
-constexpr int32_t BYTES_PER_BLOCK24_AVX2 = PIXELS_PER_BLOCK24_AVX2 * 3;
+constexpr int32_t BYTES_PER_BLOCK24_AVX2 = PIXELS_PER_BLOCK24_AVX2 * BYTES_PER_PIXEL24;
 
 template <GrayWeightingFamily family>
 GRAY_AVX2_INLINE __m256i toneVector256(int32_t grayTone)
@@ -75,22 +75,22 @@ GRAY_AVX2_INLINE void block32Avx2(uint8_t *p, __m256i toneVec, __m256i revMask)
 template <GrayWeightingFamily family>
 GRAY_AVX2_INLINE void block16Avx2(uint8_t *p, __m256i toneVec, __m256i revMask)
 {
-    const __m256i componentMask = _mm256_set1_epi16((short)GRAY555_COMPONENT_MASK);
+    // Red and blue weighed in their fields by one pmaddubsw, as in sums555x8Ssse3.
     __m256i words = _mm256_loadu_si256((const __m256i *)p);
-    __m256i red = _mm256_and_si256(_mm256_srli_epi16(words, GRAY555_RED_SHIFT), componentMask);
-    __m256i green = _mm256_and_si256(_mm256_srli_epi16(words, GRAY555_GREEN_SHIFT), componentMask);
-    __m256i blue = _mm256_and_si256(_mm256_slli_epi16(words, GRAY555_BLUE_SHIFT), componentMask);
+    __m256i redBlue = _mm256_and_si256(words, _mm256_set1_epi16(FIELD555_RED_BLUE));
+    __m256i green = _mm256_and_si256(words, _mm256_set1_epi16(FIELD555_GREEN));
+    __m256i sums;
     if (family == GRAY_FAMILY_NTSC) {
-        red = _mm256_mullo_epi16(red, _mm256_set1_epi16(NTSC_WEIGHT_RED));
-        green = _mm256_mullo_epi16(green, _mm256_set1_epi16(NTSC_WEIGHT_GREEN));
-        blue = _mm256_mullo_epi16(blue, _mm256_set1_epi16(NTSC_WEIGHT_BLUE));
+        __m256i weighted =
+            _mm256_maddubs_epi16(redBlue, _mm256_set1_epi16(weightBytes555(NTSC_WEIGHT_BLUE, NTSC_WEIGHT_RED)));
+        sums = _mm256_add_epi16(weighted, green);
     } else {
-        const __m256i flip = _mm256_set1_epi16(HDTV_COMPONENT_FLIP);
-        red = _mm256_mullo_epi16(_mm256_xor_si256(red, flip), _mm256_set1_epi16(HDTV_WEIGHT_RED));
-        green = _mm256_mullo_epi16(_mm256_xor_si256(green, flip), _mm256_set1_epi16(HDTV_WEIGHT_GREEN));
-        blue = _mm256_mullo_epi16(_mm256_xor_si256(blue, flip), _mm256_set1_epi16(HDTV_WEIGHT_BLUE));
+        __m256i weighted =
+            _mm256_maddubs_epi16(redBlue, _mm256_set1_epi16(weightBytes555(HDTV_WEIGHT_BLUE, HDTV_WEIGHT_RED)));
+        green = _mm256_mullo_epi16(_mm256_srli_epi16(green, HDTV_GREEN_IN_PLACE_SHIFT),
+                                   _mm256_set1_epi16(HDTV_GREEN_HALF_WEIGHT));
+        sums = _mm256_add_epi16(_mm256_add_epi16(weighted, green), _mm256_set1_epi16(HDTV_FLIP_SUM));
     }
-    __m256i sums = _mm256_add_epi16(_mm256_add_epi16(red, green), blue);
     __m256i v = grayFromSums256<family>(sums, toneVec, revMask);
     __m256i out = _mm256_mullo_epi16(_mm256_srli_epi16(v, GRAY555_SHIFT), _mm256_set1_epi16((short)GRAY555_REPLICATE));
     _mm256_storeu_si256((__m256i *)p, out);
@@ -104,7 +104,7 @@ GRAY_AVX2_INLINE void block24Avx2(uint8_t *p, __m256i toneVec, __m256i revMaskBy
 {
     const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,
                                             4, 5, 6, -1, 7, 8, 9, -1, 10, 11, 12, -1, 13, 14, 15, -1);
-    constexpr int32_t BYTES_PER_8_PIXELS = 24;
+    constexpr int32_t BYTES_PER_8_PIXELS = 8 * BYTES_PER_PIXEL24;
     constexpr int32_t HIGH_LANE_OFFSET = 8;
     __m256i sums[4];
     for (int32_t i = 0; i < 4; ++i) {
@@ -138,12 +138,12 @@ GRAY_AVX2_ENTRY void run32(uint8_t *p, size_t n, int32_t tone, int32_t rev)
 {
     const __m256i toneVec = toneVector256<family>(tone);
     const __m256i revMask = reverseMask256(rev);
-    for (; n >= PIXELS_PER_YMM_STEP; n -= PIXELS_PER_YMM_STEP, p += PIXELS_PER_YMM_STEP * 4)
+    for (; n >= PIXELS_PER_YMM_STEP; n -= PIXELS_PER_YMM_STEP, p += PIXELS_PER_YMM_STEP * BYTES_PER_PIXEL32)
         block32Avx2<family>(p, toneVec, revMask);
-    if (n >= WORDS_PER_XMM) {
+    if (n >= PIXELS_PER_BLOCK) {
         block32Ssse3<family>(p, _mm256_castsi256_si128(toneVec), _mm256_castsi256_si128(revMask));
-        n -= WORDS_PER_XMM;
-        p += WORDS_PER_XMM * 4;
+        n -= PIXELS_PER_BLOCK;
+        p += PIXELS_PER_BLOCK * BYTES_PER_PIXEL32;
     }
     scalarPixels32<family>(p, n, tone, rev);
 }
@@ -168,12 +168,12 @@ GRAY_AVX2_ENTRY void run16(uint8_t *p, size_t n, int32_t tone, int32_t rev)
 {
     const __m256i toneVec = toneVector256<family>(tone);
     const __m256i revMask = reverseMask256(rev);
-    for (; n >= PIXELS_PER_YMM_STEP; n -= PIXELS_PER_YMM_STEP, p += PIXELS_PER_YMM_STEP * 2)
+    for (; n >= PIXELS_PER_YMM_STEP; n -= PIXELS_PER_YMM_STEP, p += PIXELS_PER_YMM_STEP * BYTES_PER_PIXEL16)
         block16Avx2<family>(p, toneVec, revMask);
-    if (n >= WORDS_PER_XMM) {
-        block16Sse2<family>(p, _mm256_castsi256_si128(toneVec), _mm256_castsi256_si128(revMask));
-        n -= WORDS_PER_XMM;
-        p += WORDS_PER_XMM * 2;
+    if (n >= PIXELS_PER_BLOCK) {
+        block16Ssse3<family>(p, _mm256_castsi256_si128(toneVec), _mm256_castsi256_si128(revMask));
+        n -= PIXELS_PER_BLOCK;
+        p += PIXELS_PER_BLOCK * BYTES_PER_PIXEL16;
     }
     scalarPixels16<family>(p, n, tone, rev);
 }

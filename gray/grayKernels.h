@@ -40,9 +40,6 @@ extern const GrayRunners grayScalarRunners;
 extern const GrayRunners graySse2Runners;
 extern const GrayRunners graySsse3Runners;
 extern const GrayRunners grayAvx2Runners;
-// The SSE2 16 bpp runners, shared by the SSSE3 path.
-void graySse2Ntsc16(uint8_t *pixels, size_t pixelCount, int32_t grayTone, int32_t reverseGray);
-void graySse2Hdtv16(uint8_t *pixels, size_t pixelCount, int32_t grayTone, int32_t reverseGray);
 #endif
 
 // The runners of the active path.

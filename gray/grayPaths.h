@@ -8,7 +8,7 @@
 enum GrayPath : int32_t {
     GRAY_PATH_SCALAR = 0,
     GRAY_PATH_SSE2 = 1,   // 32 and 16 bpp in SSE2; 24 bpp stays scalar (no byte shuffle)
-    GRAY_PATH_SSSE3 = 2,  // 32 and 24 bpp with pshufb/pmaddubsw; 16 bpp as SSE2
+    GRAY_PATH_SSSE3 = 2,  // pmaddubsw weighing, pshufb for 24 bpp
     GRAY_PATH_AVX2 = 3,   // all three depths in 256-bit lanes
     GRAY_PATH_COUNT = 4
 };

@@ -42,20 +42,22 @@ constexpr int32_t NTSC_SCALED_MAX = GRAY_VALUE_MAX * GRAY_TONE_MAX;          // 
 constexpr int32_t HDTV_WEIGHTED_MAX =
     (HDTV_WEIGHT_RED + HDTV_WEIGHT_GREEN + HDTV_WEIGHT_BLUE) * GRAY_VALUE_MAX;  // 25245
 constexpr int32_t HDTV_HALF_MAX = HDTV_WEIGHTED_MAX / HDTV_SUM_DIVISOR;       // 12622
-constexpr int32_t HDTV_QUARTER_TONED_MAX = HDTV_HALF_MAX * GRAY_TONE_MAX / 4; // 31555
+constexpr int32_t HDTV_QUARTER = 4;  // S * tone / 4 fits 16 bits; the rest of / 500 is / 125
+constexpr int32_t HDTV_QUARTER_TONED_MAX = HDTV_HALF_MAX * GRAY_TONE_MAX / HDTV_QUARTER; // 31555
 
 // floor(x / 7) = (x * 9363) >> 16 for x <= NTSC_SUM_MAX.
 constexpr uint32_t DIV7_MULTIPLIER = 9363;
 // floor(x / 10) = (x * 6554) >> 16 for x <= NTSC_SCALED_MAX.
 constexpr uint32_t DIV10_MULTIPLIER = 6554;
 // HDTV: floor(S * 2 * tone / 1000) = floor(floor(S * tone / 4) / 125).  S * tone needs 17
-// bits, so floor(S * tone / 4) is formed as ((4 * S) * (tone << 12)) >> 16, both factors
-// within 16 bits; then floor(q / 125) = ((q * 33555) >> 16) >> 6 for q <= 31555.
+// bits, so floor(S * tone / 4) is formed as ((S << 2) * (tone << 12)) >> 16 (2 + 12 = 16 - 2),
+// both factors within 16 bits; then floor(q / 125) = ((q * 33555) >> 16) >> 6 for q <= 31555.
 constexpr int32_t HDTV_HALF_PRESHIFT = 2;
 constexpr int32_t HDTV_TONE_PRESHIFT = 12;
 constexpr uint32_t DIV125_MULTIPLIER = 33555;  // ceil(2^22 / 125)
+constexpr int32_t DIV125_DIVISOR = HDTV_TONE_DIVISOR / HDTV_TONE_FACTOR / HDTV_QUARTER;
 constexpr int32_t DIV125_POSTSHIFT = 6;
-constexpr int32_t MULHI_SHIFT = 16;
+constexpr int32_t MULHI_SHIFT = 16;  // a 16 x 16-bit multiply-high keeps bits 16..31
 
 inline int32_t clampGrayTone(int32_t grayTone)
 {

@@ -17,8 +17,11 @@ constexpr int32_t SHORT_HIGH_BYTE = 0xFF00;
 constexpr int32_t SHORT_LOW_BYTE = 0x00FF;
 constexpr int32_t DWORD_BLUE_RED_MASK = 0x00FF00FF;
 constexpr int32_t DWORD_FLIP_BGR = HDTV_COMPONENT_FLIP * (int32_t)GRAY32_REPLICATE;
-constexpr int32_t PIXELS_PER_XMM32 = 4;
-constexpr int32_t WORDS_PER_XMM = 8;
+constexpr int32_t BYTES_PER_PIXEL32 = 4;
+constexpr int32_t BYTES_PER_PIXEL24 = 3;
+constexpr int32_t BYTES_PER_PIXEL16 = 2;
+// The 128-bit blocks take eight 32 bpp pixels (two registers) or eight 16 bpp pixels.
+constexpr int32_t PIXELS_PER_BLOCK = 8;
 
 // Two 16-bit weights side by side, the pair pmaddwd multiplies (low, high) lanes by.
 constexpr int32_t weightPair(int32_t low, int32_t high)
@@ -122,6 +125,38 @@ GRAY_SSE2_INLINE __m128i sums555x8(__m128i words)
     return _mm_add_epi16(_mm_add_epi16(red, green), blue);
 }
 
+// The same sums with fewer steps (SSSE3). Red and blue stay in their fields and one
+// pmaddubsw weighs both: blue's low byte holds c8 / 8 and red's high byte, after masking,
+// c8 / 2. Green is weighed in place. A widened component has bit 1 clear, so the HDTV
+// flip (c8 XOR 2) adds 2 to each component: 2 * (22 + 66 + 11) to the sum.
+constexpr int32_t FIELD555_RED_BLUE = 0x7C1F;
+constexpr int32_t FIELD555_GREEN = 0x03E0;            // green in place is 4 * green8
+constexpr int32_t FIELD555_BLUE_SCALE = 8;            // blue8 = 8 * blue byte
+constexpr int32_t FIELD555_RED_SCALE = 2;             // red8 = 2 * masked red byte
+constexpr int32_t HDTV_GREEN_IN_PLACE_SHIFT = 1;      // 4 * green8 >> 1 = 2 * green8
+constexpr int32_t HDTV_GREEN_HALF_WEIGHT = HDTV_WEIGHT_GREEN / 2;
+constexpr int32_t HDTV_FLIP_SUM = HDTV_COMPONENT_FLIP * (HDTV_WEIGHT_RED + HDTV_WEIGHT_GREEN + HDTV_WEIGHT_BLUE);
+
+constexpr int32_t weightBytes555(int32_t blue, int32_t red)
+{
+    return (blue * FIELD555_BLUE_SCALE) | ((red * FIELD555_RED_SCALE) << 8);
+}
+
+template <GrayWeightingFamily family>
+GRAY_SSSE3_INLINE __m128i sums555x8Ssse3(__m128i words)
+{
+    __m128i redBlue = _mm_and_si128(words, _mm_set1_epi16(FIELD555_RED_BLUE));
+    __m128i green = _mm_and_si128(words, _mm_set1_epi16(FIELD555_GREEN));
+    if (family == GRAY_FAMILY_NTSC) {
+        static_assert(NTSC_WEIGHT_GREEN == 4, "green in place carries the NTSC weight");
+        __m128i weighted = _mm_maddubs_epi16(redBlue, _mm_set1_epi16(weightBytes555(NTSC_WEIGHT_BLUE, NTSC_WEIGHT_RED)));
+        return _mm_add_epi16(weighted, green);
+    }
+    __m128i weighted = _mm_maddubs_epi16(redBlue, _mm_set1_epi16(weightBytes555(HDTV_WEIGHT_BLUE, HDTV_WEIGHT_RED)));
+    green = _mm_mullo_epi16(_mm_srli_epi16(green, HDTV_GREEN_IN_PLACE_SHIFT), _mm_set1_epi16(HDTV_GREEN_HALF_WEIGHT));
+    return _mm_add_epi16(_mm_add_epi16(weighted, green), _mm_set1_epi16(HDTV_FLIP_SUM));
+}
+
 GRAY_SSE2_INLINE __m128i gray555x8(__m128i v)
 {
     return _mm_mullo_epi16(_mm_srli_epi16(v, GRAY555_SHIFT), _mm_set1_epi16((short)GRAY555_REPLICATE));
@@ -154,9 +189,20 @@ GRAY_SSE2_INLINE void block16Sse2(uint8_t *p, __m128i toneVec, __m128i revMask)
     _mm_storeu_si128((__m128i *)p, gray555x8(v));
 }
 
+template <GrayWeightingFamily family>
+GRAY_SSSE3_INLINE void block16Ssse3(uint8_t *p, __m128i toneVec, __m128i revMask)
+{
+    __m128i words = _mm_loadu_si128((const __m128i *)p);
+    __m128i v = grayFromSums128<family>(sums555x8Ssse3<family>(words), toneVec, revMask);
+    _mm_storeu_si128((__m128i *)p, gray555x8(v));
+}
+
 // Sixteen 24 bpp pixels (48 bytes): spread to 4-byte pixels, weigh, and write v three times.
 constexpr int32_t PIXELS_PER_BLOCK24 = 16;
-constexpr int32_t BYTES_PER_BLOCK24 = PIXELS_PER_BLOCK24 * 3;
+constexpr int32_t BYTES_PER_BLOCK24 = PIXELS_PER_BLOCK24 * BYTES_PER_PIXEL24;
+// Where pixels 4 and 8 start inside the 32-byte windows palignr looks at.
+constexpr int32_t PIXEL4_IN_FIRST_PAIR = 4 * BYTES_PER_PIXEL24;        // in bytes 0..31
+constexpr int32_t PIXEL8_IN_SECOND_PAIR = 8 * BYTES_PER_PIXEL24 - 16;  // in bytes 16..47
 
 template <GrayWeightingFamily family>
 GRAY_SSSE3_INLINE void block24Ssse3(uint8_t *p, __m128i toneVec, __m128i revMaskBytes)
@@ -168,8 +214,8 @@ GRAY_SSSE3_INLINE void block24Ssse3(uint8_t *p, __m128i toneVec, __m128i revMask
     __m128i in1 = _mm_loadu_si128((const __m128i *)(p + 16));
     __m128i in2 = _mm_loadu_si128((const __m128i *)(p + 32));
     __m128i s0 = sums32Ssse3<family>(_mm_shuffle_epi8(in0, spread));
-    __m128i s1 = sums32Ssse3<family>(_mm_shuffle_epi8(_mm_alignr_epi8(in1, in0, 12), spread));
-    __m128i s2 = sums32Ssse3<family>(_mm_shuffle_epi8(_mm_alignr_epi8(in2, in1, 8), spread));
+    __m128i s1 = sums32Ssse3<family>(_mm_shuffle_epi8(_mm_alignr_epi8(in1, in0, PIXEL4_IN_FIRST_PAIR), spread));
+    __m128i s2 = sums32Ssse3<family>(_mm_shuffle_epi8(_mm_alignr_epi8(in2, in1, PIXEL8_IN_SECOND_PAIR), spread));
     __m128i s3 = sums32Ssse3<family>(_mm_shuffle_epi8(in2, spreadLast));
     const __m128i noReverse = _mm_setzero_si128();
     __m128i v0 = grayFromSums128<family>(_mm_packs_epi32(s0, s1), toneVec, noReverse);

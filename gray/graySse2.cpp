@@ -9,7 +9,7 @@ GRAY_ALIGN_STACK __attribute__((target("sse2"))) static void run32(uint8_t *p, s
 {
     const __m128i toneVec = toneVector128<family>(tone);
     const __m128i revMask = reverseMask128(rev);
-    for (; n >= WORDS_PER_XMM; n -= WORDS_PER_XMM, p += WORDS_PER_XMM * 4)
+    for (; n >= PIXELS_PER_BLOCK; n -= PIXELS_PER_BLOCK, p += PIXELS_PER_BLOCK * BYTES_PER_PIXEL32)
         block32Sse2<family>(p, toneVec, revMask);
     scalarPixels32<family>(p, n, tone, rev);
 }
@@ -19,7 +19,7 @@ GRAY_ALIGN_STACK __attribute__((target("sse2"))) static void run16(uint8_t *p, s
 {
     const __m128i toneVec = toneVector128<family>(tone);
     const __m128i revMask = reverseMask128(rev);
-    for (; n >= WORDS_PER_XMM; n -= WORDS_PER_XMM, p += WORDS_PER_XMM * 2)
+    for (; n >= PIXELS_PER_BLOCK; n -= PIXELS_PER_BLOCK, p += PIXELS_PER_BLOCK * BYTES_PER_PIXEL16)
         block16Sse2<family>(p, toneVec, revMask);
     scalarPixels16<family>(p, n, tone, rev);
 }
@@ -30,11 +30,8 @@ static void run24(uint8_t *p, size_t n, int32_t tone, int32_t rev)
     scalarPixels24<family>(p, n, tone, rev);
 }
 
-void graySse2Ntsc16(uint8_t *p, size_t n, int32_t tone, int32_t rev) { run16<GRAY_FAMILY_NTSC>(p, n, tone, rev); }
-void graySse2Hdtv16(uint8_t *p, size_t n, int32_t tone, int32_t rev) { run16<GRAY_FAMILY_HDTV>(p, n, tone, rev); }
-
 const GrayRunners graySse2Runners = {
-    run32<GRAY_FAMILY_NTSC>, run24<GRAY_FAMILY_NTSC>, graySse2Ntsc16,
-    run32<GRAY_FAMILY_HDTV>, run24<GRAY_FAMILY_HDTV>, graySse2Hdtv16,
+    run32<GRAY_FAMILY_NTSC>, run24<GRAY_FAMILY_NTSC>, run16<GRAY_FAMILY_NTSC>,
+    run32<GRAY_FAMILY_HDTV>, run24<GRAY_FAMILY_HDTV>, run16<GRAY_FAMILY_HDTV>,
 };
 #endif

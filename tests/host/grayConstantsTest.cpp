@@ -3,12 +3,18 @@
 // arithmetic can actually produce from 8-bit components.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+
 #include "grayPixel.h"
 
 namespace {
 
 constexpr uint32_t COMPONENT_VALUES = 256;
 constexpr uint32_t SHORT_LIMIT = 65536;  // every operand of a 16-bit multiply-high
+// HDTV's / 1000 after * 2 splits into / 4 (kept within 16 bits) and / 125.
+constexpr uint32_t QUARTER = 4;
+constexpr uint32_t HUNDRED_TWENTY_FIVE = 125;
 
 uint32_t mulhi16(uint32_t a, uint32_t b)
 {
@@ -34,7 +40,8 @@ TEST(GrayConstants, RangesAreTheLargestReachableValues)
     EXPECT_EQ(NTSC_SUM_MAX / NTSC_WEIGHT_SUM * GRAY_TONE_MAX, NTSC_SCALED_MAX);
     EXPECT_EQ(hdtvWeighted, (uint32_t)HDTV_WEIGHTED_MAX);
     EXPECT_EQ(hdtvWeighted / HDTV_SUM_DIVISOR, (uint32_t)HDTV_HALF_MAX);
-    EXPECT_EQ(HDTV_HALF_MAX * GRAY_TONE_MAX / 4, HDTV_QUARTER_TONED_MAX);
+    EXPECT_EQ(HDTV_HALF_MAX * GRAY_TONE_MAX / (int32_t)QUARTER, HDTV_QUARTER_TONED_MAX);
+    EXPECT_EQ(DIV125_DIVISOR, (int32_t)HUNDRED_TWENTY_FIVE);
     // The sums must fit the signed 16-bit lanes they are packed into.
     EXPECT_LT(HDTV_WEIGHTED_MAX, INT16_MAX);
 }
@@ -59,7 +66,7 @@ TEST(GrayConstants, HdtvQuarterToneProductOverEveryHalfSumAndTone)
         for (uint32_t half = 0; half <= (uint32_t)HDTV_HALF_MAX; ++half) {
             uint32_t halfOperand = half << HDTV_HALF_PRESHIFT;
             ASSERT_LT(halfOperand, SHORT_LIMIT) << half;
-            ASSERT_EQ(mulhi16(halfOperand, toneOperand), half * tone / 4) << half << " tone " << tone;
+            ASSERT_EQ(mulhi16(halfOperand, toneOperand), half * tone / QUARTER) << half << " tone " << tone;
         }
     }
 }
@@ -67,7 +74,7 @@ TEST(GrayConstants, HdtvQuarterToneProductOverEveryHalfSumAndTone)
 TEST(GrayConstants, DivideBy125OverEveryQuarterToneProduct)
 {
     for (uint32_t q = 0; q <= (uint32_t)HDTV_QUARTER_TONED_MAX; ++q)
-        ASSERT_EQ(mulhi16(q, DIV125_MULTIPLIER) >> DIV125_POSTSHIFT, q / 125) << q;
+        ASSERT_EQ(mulhi16(q, DIV125_MULTIPLIER) >> DIV125_POSTSHIFT, q / HUNDRED_TWENTY_FIVE) << q;
 }
 
 // The whole HDTV chain against the documented step: half * (2 * tone) / 1000.
