@@ -23,7 +23,10 @@ constexpr uint32_t WHITE = 255;
 constexpr int32_t TONE_MAX = 10;
 constexpr uint32_t OPAQUE = 0xFF000000u;
 constexpr uint32_t BYTE_MASK = 0xFF;
+// 5-5-5 words: each 5-bit field widened to 8 bits (low three bits zero), and back.
 constexpr uint32_t FIELD555_MASK = 0xF8;
+constexpr int32_t RED555_DOWN = 7, GREEN555_DOWN = 2, BLUE555_UP = 3;
+constexpr int32_t GRAY_TO_FIELD = 3, RED_FIELD = 10, GREEN_FIELD = 5;
 constexpr int32_t DEPTH_32 = 32, DEPTH_24 = 24, DEPTH_16 = 16;
 
 uint32_t referenceGray(int32_t convertType, uint32_t red, uint32_t green, uint32_t blue, int32_t grayTone,
@@ -46,11 +49,11 @@ uint32_t referenceGray(int32_t convertType, uint32_t red, uint32_t green, uint32
 
 uint16_t referenceWord(int32_t convertType, uint32_t word, int32_t grayTone, int32_t reverseGray)
 {
-    uint32_t red = (word >> 7) & FIELD555_MASK;
-    uint32_t green = (word >> 2) & FIELD555_MASK;
-    uint32_t blue = (word << 3) & FIELD555_MASK;
-    uint32_t q = referenceGray(convertType, red, green, blue, grayTone, reverseGray) >> 3;
-    return (uint16_t)((q << 10) | (q << 5) | q);
+    uint32_t red = (word >> RED555_DOWN) & FIELD555_MASK;
+    uint32_t green = (word >> GREEN555_DOWN) & FIELD555_MASK;
+    uint32_t blue = (word << BLUE555_UP) & FIELD555_MASK;
+    uint32_t q = referenceGray(convertType, red, green, blue, grayTone, reverseGray) >> GRAY_TO_FIELD;
+    return (uint16_t)((q << RED_FIELD) | (q << GREEN_FIELD) | q);
 }
 
 std::vector<GrayPath> availablePaths()
