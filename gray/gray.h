@@ -11,10 +11,13 @@ enum GrayWeighting : int32_t { GRAY_NTSC = 0, GRAY_HDTV = 1 };
 int32_t dibRowStride(int32_t width, int32_t bitsPerPixel);
 
 // Picks the kernel by depth (16, 24, 32) and weighting; false, with the buffer
-// untouched, for any other depth or weighting.
+// untouched, for any other depth or weighting. A frame with no pixels (width or height
+// <= 0) is left alone; the kernel still counts as run.
 bool convertFrame(uint8_t *pixels, int32_t width, int32_t height, int32_t bitsPerPixel,
                   int32_t convertType, int32_t grayTone, int32_t reverseGray);
 
+// The kernels: grayTone 0..10 (values outside are clamped to it), reverseGray 1 reverses
+// and any other value does not. rowStride is the distance between row starts in bytes.
 void grayNtsc32(uint8_t *pixels, int32_t width, int32_t height, int32_t rowStride, int32_t grayTone, int32_t reverseGray);
 void grayNtsc24(uint8_t *pixels, int32_t width, int32_t height, int32_t rowStride, int32_t grayTone, int32_t reverseGray);
 void grayNtsc16(uint8_t *pixels, int32_t width, int32_t height, int32_t rowStride, int32_t grayTone, int32_t reverseGray);
