@@ -2,7 +2,8 @@
 # Renders the hand-written SVG sources in res/art/ into the committed pictures:
 #   res/buttons.bmp   300x180, 24 bpp BI_RGB (5 buttons x normal/hover/pushed)
 #   res/banner.bmp    591x38,  24 bpp BI_RGB (configuration dialog banner)
-#   res/talvero.ico   16, 32, 48 and 256 px, 32 bpp with alpha
+#   res/talvero.ico   16, 32 and 48 px, 32 bpp with alpha (no PNG-compressed 256 px
+#                     image: Windows XP's icon loader cannot read one)
 #   res/listicon.ico  16 and 32 px, 32 bpp with alpha
 #
 # Needs these Debian packages:
@@ -38,12 +39,11 @@ to_bmp() {
 to_bmp "$art/buttons.svg" "$out/buttons.bmp" '#EEEEEE'
 to_bmp "$art/banner.svg" "$out/banner.bmp" '#FFFFFF'
 
-# Icons: each size from its own pixel-fitted drawing (256 from the 48 px one).
+# Icons: each size from its own pixel-fitted drawing.
 png() { rsvg-convert -w "$2" -h "$2" "$art/$1.svg" -o "$tmp/$1-$2.png"; }
 png appicon-16 16
 png appicon-32 32
 png appicon-48 48
-png appicon-48 256
 png listicon-16 16
 png listicon-32 32
 
@@ -53,7 +53,7 @@ ico() {
     "$convert" "$@" -define png:exclude-chunks=date,time -type TrueColorAlpha "$target"
 }
 ico "$out/talvero.ico" "$tmp/appicon-16-16.png" "$tmp/appicon-32-32.png" \
-    "$tmp/appicon-48-48.png" "$tmp/appicon-48-256.png"
+    "$tmp/appicon-48-48.png"
 ico "$out/listicon.ico" "$tmp/listicon-16-16.png" "$tmp/listicon-32-32.png"
 
 # Check what the program relies on.
@@ -90,7 +90,7 @@ def ico(name, sizes):
     found = sorted((data[6 + 16 * i] or 256) for i in range(count))
     assert found == sorted(sizes), (name, found)
 
-ico("talvero.ico", [16, 32, 48, 256])
+ico("talvero.ico", [16, 32, 48])
 ico("listicon.ico", [16, 32])
 print("renderArt: buttons.bmp, banner.bmp, talvero.ico, listicon.ico written and checked")
 EOF
