@@ -31,9 +31,9 @@ void setStatusPair(const char *label, const char *value, WPARAM part)
     setStatusText(part, text);
 }
 
-void moveWindow(HWND window, HWND after)
+void moveWindow(HWND window, HWND after, UINT extraFlags)
 {
-    SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | extraFlags);
 }
 
 }  // namespace
@@ -106,8 +106,11 @@ void readClassName(HWND window, char *dest, int32_t size)
         GetClassNameA(window, dest, size - 1);
 }
 
-void raiseOverlay(HWND overlay) { moveWindow(overlay, HWND_TOPMOST); }
-void lowerOverlay(HWND overlay) { moveWindow(overlay, HWND_NOTOPMOST); }
+// The overlay is never activated: a z-order move that activated it would take the
+// foreground from the user's window (and, in foreground mode, make the overlay the
+// window it follows, so that every frame would be dropped).
+void raiseOverlay(HWND overlay) { moveWindow(overlay, HWND_TOPMOST, OVERLAY_MOVE_FLAGS); }
+void lowerOverlay(HWND overlay) { moveWindow(overlay, HWND_NOTOPMOST, OVERLAY_MOVE_FLAGS); }
 
 void applyZOrderMoves(const ZOrderMoves &moves, HWND overlay, HWND target, HWND foreground)
 {
@@ -121,9 +124,9 @@ void applyZOrderMoves(const ZOrderMoves &moves, HWND overlay, HWND target, HWND 
             raiseOverlay(overlay);
             lowerOverlay(overlay);
             break;
-        case MOVE_TARGET_TO_TOP: moveWindow(target, HWND_TOP); break;
-        case MOVE_TARGET_UNDER_OVERLAY: moveWindow(target, overlay); break;
-        case MOVE_FOREGROUND_TO_TOP: moveWindow(foreground, HWND_TOP); break;
+        case MOVE_TARGET_TO_TOP: moveWindow(target, HWND_TOP, 0); break;
+        case MOVE_TARGET_UNDER_OVERLAY: moveWindow(target, overlay, 0); break;
+        case MOVE_FOREGROUND_TO_TOP: moveWindow(foreground, HWND_TOP, 0); break;
         }
     }
 }

@@ -40,6 +40,9 @@ ScreenPoint cursorPosition();
 // Class name into a buffer that holds at most size - 2 characters (as the loops ask).
 void readClassName(HWND window, char *dest, int32_t size);
 
+// Every move of the overlay leaves activation alone.
+constexpr UINT OVERLAY_MOVE_FLAGS = SWP_NOACTIVATE;
+
 void applyZOrderMoves(const ZOrderMoves &moves, HWND overlay, HWND target, HWND foreground);
 void raiseOverlay(HWND overlay);
 void lowerOverlay(HWND overlay);

@@ -90,12 +90,13 @@ void releaseWindowDC(HWND target, HDC windowDC)
 void presentOverTarget(CaptureRun *run)
 {
     if (IsIconic(run->target)) {
-        SetWindowPos(run->overlay, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW);
+        SetWindowPos(run->overlay, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | OVERLAY_MOVE_FLAGS);
         return;
     }
     ScreenRect rect = windowRect(run->target, nullptr);
     HDC overlayDC = GetDC(run->overlay);
-    SetWindowPos(run->overlay, HWND_TOP, rect.left, rect.top, rectWidth(rect), rectHeight(rect), SWP_SHOWWINDOW);
+    SetWindowPos(run->overlay, HWND_TOP, rect.left, rect.top, rectWidth(rect), rectHeight(rect),
+                 SWP_SHOWWINDOW | OVERLAY_MOVE_FLAGS);
     if (overlayDC == nullptr)
         return;
     BitBlt(overlayDC, 0, 0, rectWidth(rect), rectHeight(rect), appState.memoryDC, 0, 0, SRCCOPY);
