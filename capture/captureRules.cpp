@@ -213,8 +213,8 @@ PaceWait framePacingWait(uint32_t now, uint32_t lastFrameTime)
 {
     uint32_t elapsed = now - lastFrameTime;   // unsigned: survives the wrap of timeGetTime
     if (elapsed > FRAME_PERIOD_MS)
-        return PaceWait{false, 0};
-    return PaceWait{true, FRAME_PERIOD_MS - elapsed};
+        return PaceWait{false, 0, now};
+    return PaceWait{true, FRAME_PERIOD_MS - elapsed, now + (FRAME_PERIOD_MS - elapsed)};
 }
 
 int32_t framesPerSecond(uint32_t elapsedMs)

@@ -127,9 +127,13 @@ constexpr uint32_t FRAME_PERIOD_MS = 30;
 struct PaceWait {
     bool waits;
     uint32_t waitMs;
+    uint32_t nextFrameTime;   // what the next frame is timed from
 };
 
 // How long to wait after a frame; times are timeGetTime values and may wrap.
+// The next frame is timed from when the wait is due to end, not from when it
+// really ended: a wait that oversleeps (the timers' granularity) is taken out of
+// the next wait, so the loop keeps a 30 ms cadence instead of drifting to 31-32.
 PaceWait framePacingWait(uint32_t now, uint32_t lastFrameTime);
 
 // The frame rate is reported once per this many frames.

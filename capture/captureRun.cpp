@@ -152,11 +152,9 @@ void sleepFrame(CaptureRun *run, DWORD milliseconds)
 void paceAndCountFrame(CaptureRun *run)
 {
     PaceWait wait = framePacingWait(timeGetTime(), run->lastFrameTime);
-    run->lastFrameTime = timeGetTime();
-    if (wait.waits) {
+    if (wait.waits)
         sleepFrame(run, wait.waitMs);
-        run->lastFrameTime = timeGetTime();
-    }
+    run->lastFrameTime = wait.nextFrameTime;
 
     int32_t fps = 0;
     if (countFrame(&run->frameRate, timeGetTime(), &fps)) {

@@ -15,21 +15,40 @@ TEST(CapturePacing, WaitAfterAFrame)
         uint32_t now;
         bool waits;
         uint32_t waitMs;
+        uint32_t nextFrameTime;
     } cases[] = {
-        {1000, 1012, true, 18},       // a 12 ms frame waits 18 ms
-        {1000, 1000, true, 30},
-        {1000, 1029, true, 1},
-        {1000, 1030, true, 0},        // exactly 30 ms: waits 0
-        {1000, 1031, false, 0},       // slower frames start the next at once
-        {1000, 1100, false, 0},
-        {0, 5000, false, 0},          // the first frame never waits
-        {0xFFFFFFF6u, 2, true, 18},   // timeGetTime wrapped during the frame
+        {1000, 1012, true, 18, 1030},       // a 12 ms frame waits 18 ms
+        {1000, 1000, true, 30, 1030},
+        {1000, 1029, true, 1, 1030},
+        {1000, 1030, true, 0, 1030},        // exactly 30 ms: waits 0
+        {1000, 1031, false, 0, 1031},       // slower frames start the next at once
+        {1000, 1100, false, 0, 1100},
+        {0, 5000, false, 0, 5000},          // the first frame never waits
+        {0xFFFFFFF6u, 2, true, 18, 20},     // timeGetTime wrapped during the frame
+        {0xFFFFFFF0u, 0xFFFFFFF4u, true, 26, 14},   // the wait's end wraps
     };
     for (const auto &c : cases) {
         PaceWait wait = framePacingWait(c.now, c.lastFrameTime);
         EXPECT_EQ(c.waits, wait.waits) << c.lastFrameTime << " -> " << c.now;
         EXPECT_EQ(c.waitMs, wait.waitMs) << c.lastFrameTime << " -> " << c.now;
+        EXPECT_EQ(c.nextFrameTime, wait.nextFrameTime) << c.lastFrameTime << " -> " << c.now;
     }
+}
+
+TEST(CapturePacing, OversleptWaitIsTakenOutOfTheNextWait)
+{
+    // Frames of 12 ms whose waits each oversleep by 1 ms still keep a 30 ms cadence.
+    uint32_t clock = 100000;
+    uint32_t lastFrameTime = clock;
+    for (int frameNumber = 0; frameNumber < 100; frameNumber++) {
+        clock += 12;
+        PaceWait wait = framePacingWait(clock, lastFrameTime);
+        ASSERT_TRUE(wait.waits);
+        clock += wait.waitMs + 1;
+        lastFrameTime = wait.nextFrameTime;
+    }
+    EXPECT_EQ(100000u + 100 * FRAME_PERIOD_MS, lastFrameTime);
+    EXPECT_LE(clock - 100000u, 100 * FRAME_PERIOD_MS + 1);
 }
 
 TEST(CapturePacing, FramesPerSecond)
