@@ -72,6 +72,15 @@ struct AppState {
     int32_t stopRequested;
     int32_t runCount;
     HWND selectedTarget;
+
+    // Capture pipeline: written only by the running capture thread (mode control
+    // lets one run at a time), no lock. memoryDC holds the frame buffer while a run
+    // lasts and is none between runs; the last-foreground fields keep their value
+    // from one run to the next.
+    HDC memoryDC;
+    HWND lastForeground;                 // screen loop
+    HWND foregroundModeLastForeground;   // foreground-window loop
+    HWND selectedModeLastForeground;     // selected-window loop
 };
 
 extern AppState appState;

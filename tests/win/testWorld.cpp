@@ -9,8 +9,13 @@
 void ensureAppLocks()
 {
     static LONG created = 0;
-    if (InterlockedExchange(&created, 1) == 0)
+    if (InterlockedExchange(&created, 1) == 0) {
+        // Same order as the main window's WM_CREATE.
+        InitializeCriticalSection(&appState.listLock);
+        InitializeCriticalSection(&appState.runLock);
         InitializeCriticalSection(&appState.settingsLock);
+        appState.captureDone = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    }
 }
 
 namespace {

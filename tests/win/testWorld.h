@@ -6,7 +6,8 @@
 
 #include <string>
 
-// Creates the locks the main window would create, once per test process.
+// Creates the locks and the captureDone event the main window would create,
+// once per test process.
 void ensureAppLocks();
 
 // Makes and enters an empty directory of its own; leaves and deletes it on destruction.

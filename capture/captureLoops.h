@@ -1,0 +1,17 @@
+// The three capture threads. Each is started by its overlay window with the
+// address of a CaptureStart record and runs until stopRequested (guarded by
+// runLock) is seen at the end of a frame or the settings select no kernel; it
+// then closes its overlay, sets captureDone and ends with exit code 0.
+#pragma once
+
+#include <windows.h>
+
+#include "captureRules.h"
+
+unsigned __stdcall screenCaptureMain(void *start);
+unsigned __stdcall foregroundCaptureMain(void *start);
+unsigned __stdcall selectedCaptureMain(void *start);
+
+// EnumWindows callbacks; lParam points to a zeroed ZOrderScan.
+BOOL CALLBACK screenScanProc(HWND window, LPARAM scan);
+BOOL CALLBACK windowScanProc(HWND window, LPARAM scan);

@@ -1,0 +1,191 @@
+// The frame machinery shared by the screen loop and the two window loops.
+// Capture thread only; locks are held only around the copy of a few fields.
+#include "captureRun.h"
+
+#include <commctrl.h>
+#include <mmsystem.h>
+
+#include "appState.h"
+#include "boundedText.h"
+#include "gray.h"
+#include "retry.h"
+
+namespace {
+
+constexpr WPARAM STATUS_PART_RATE = 0;
+constexpr WPARAM STATUS_PART_GRAY = 1;
+constexpr DWORD DEVMODE_BYTES = 156;       // the size the display-mode query is given
+constexpr DWORD CURSOR_INFO_BYTES = 20;    // CURSORINFO of the 32-bit layout, as the loops ask
+
+void setStatusText(WPARAM part, const char *text)
+{
+    if (appState.statusBar != nullptr)
+        SendMessageA(appState.statusBar, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text));
+}
+
+void setStatusPair(const char *label, const char *value, WPARAM part)
+{
+    char text[STATUS_TEXT_BYTES];
+    copyText(text, label);
+    appendText(text, value);
+    setStatusText(part, text);
+}
+
+void moveWindow(HWND window, HWND after, UINT extraFlags)
+{
+    SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | extraFlags);
+}
+
+}  // namespace
+
+void beginCaptureRun(CaptureRun *run)
+{
+    *run = CaptureRun{};
+    run->frameWaitEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    EnterCriticalSection(&appState.runLock);
+    appState.stopRequested = 0;
+    LeaveCriticalSection(&appState.runLock);
+}
+
+void takeCaptureStart(CaptureRun *run, void *start)
+{
+    CaptureStart *record = static_cast<CaptureStart *>(start);
+    run->overlay = record->overlay;
+    run->target = record->target;
+    // The record lives on the overlay thread's stack: not touched after this.
+    SetEvent(record->startedEvent);
+}
+
+void readDisplayDepth(CaptureRun *run)
+{
+    DEVMODEA mode;
+    ZeroMemory(&mode, sizeof mode);
+    mode.dmSize = sizeof mode;
+    static_assert(sizeof mode == DEVMODE_BYTES, "DEVMODEA of the Windows 2000 and later layout");
+    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    EnterCriticalSection(&appState.settingsLock);
+    appState.displayBits = static_cast<int32_t>(mode.dmBitsPerPel);
+    LeaveCriticalSection(&appState.settingsLock);
+    run->bitsPerPixel = static_cast<int32_t>(mode.dmBitsPerPel);
+}
+
+void startFrameClock(CaptureRun *run)
+{
+    run->frameRate.startTime = timeGetTime();
+    setStatusPair(FPS_LABEL, appState.texts.underMeasurement, STATUS_PART_RATE);
+    setStatusPair(appState.texts.grayLabel, appState.texts.grayOn, STATUS_PART_GRAY);
+    RECT area = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    run->workArea = ScreenRect{area.left, area.top, area.right, area.bottom};
+}
+
+ScreenRect windowRect(HWND window, bool *ok)
+{
+    RECT rect = {};
+    BOOL read = GetWindowRect(window, &rect);
+    if (ok != nullptr)
+        *ok = read != FALSE;
+    return ScreenRect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+ScreenPoint cursorPosition()
+{
+    CURSORINFO info;
+    ZeroMemory(&info, sizeof info);
+    // The record's own size: the 32-bit layout's 20 bytes would be refused by 64-bit Windows.
+    info.cbSize = sizeof info;
+    static_assert(sizeof(void *) != 4 || sizeof(CURSORINFO) == CURSOR_INFO_BYTES, "CURSORINFO layout");
+    GetCursorInfo(&info);
+    return ScreenPoint{info.ptScreenPos.x, info.ptScreenPos.y};
+}
+
+void readClassName(HWND window, char *dest, int32_t size)
+{
+    ZeroMemory(dest, static_cast<size_t>(size));
+    if (window != nullptr)
+        GetClassNameA(window, dest, size - 1);
+}
+
+// The overlay is never activated: a z-order move that activated it would take the
+// foreground from the user's window (and, in foreground mode, make the overlay the
+// window it follows, so that every frame would be dropped).
+void raiseOverlay(HWND overlay) { moveWindow(overlay, HWND_TOPMOST, OVERLAY_MOVE_FLAGS); }
+void lowerOverlay(HWND overlay) { moveWindow(overlay, HWND_NOTOPMOST, OVERLAY_MOVE_FLAGS); }
+
+void applyZOrderMoves(const ZOrderMoves &moves, HWND overlay, HWND target, HWND foreground)
+{
+    for (int32_t i = 0; i < moves.count; i++) {
+        switch (moves.moves[i]) {
+        case MOVE_RAISE_OVERLAY: raiseOverlay(overlay); break;
+        case MOVE_LOWER_OVERLAY: lowerOverlay(overlay); break;
+        case MOVE_REFRESH_OVERLAY:
+            // Lowering alone leaves a non-topmost window where it is; raising first
+            // brings it to the top of the non-topmost windows.
+            raiseOverlay(overlay);
+            lowerOverlay(overlay);
+            break;
+        case MOVE_TARGET_TO_TOP: moveWindow(target, HWND_TOP, 0); break;
+        case MOVE_TARGET_UNDER_OVERLAY: moveWindow(target, overlay, 0); break;
+        case MOVE_FOREGROUND_TO_TOP: moveWindow(foreground, HWND_TOP, 0); break;
+        }
+    }
+}
+
+bool convertCapturedFrame(CaptureRun *run)
+{
+    EnterCriticalSection(&appState.settingsLock);
+    GraySettings settings = appState.graySettings;
+    LeaveCriticalSection(&appState.settingsLock);
+    // The frame's own size, not the target's: the target may have changed since.
+    return convertFrame(run->frame.pixels, run->frame.width, run->frame.height, run->bitsPerPixel,
+                        settings.convertType, settings.grayTone, settings.reverseGray);
+}
+
+void sleepFrame(CaptureRun *run, DWORD milliseconds)
+{
+    if (run->frameWaitEvent != nullptr)
+        WaitForSingleObject(run->frameWaitEvent, milliseconds);
+    else
+        Sleep(milliseconds);
+}
+
+void paceAndCountFrame(CaptureRun *run)
+{
+    PaceWait wait = framePacingWait(timeGetTime(), run->lastFrameTime);
+    if (wait.waits)
+        sleepFrame(run, wait.waitMs);
+    run->lastFrameTime = wait.nextFrameTime;
+
+    int32_t fps = 0;
+    if (countFrame(&run->frameRate, timeGetTime(), &fps)) {
+        char text[STATUS_TEXT_BYTES];
+        formatFrameRateText(text, sizeof text, fps);
+        setStatusText(STATUS_PART_RATE, text);
+    }
+}
+
+bool stopWasRequested()
+{
+    EnterCriticalSection(&appState.runLock);
+    bool stop = appState.stopRequested == 1;
+    LeaveCriticalSection(&appState.runLock);
+    return stop;
+}
+
+void endCaptureRun(CaptureRun *run)
+{
+    releaseFrameBitmap(&run->frame);
+    closeFrameMapping(&run->mapping);
+    if (run->frameWaitEvent != nullptr)
+        CloseHandle(run->frameWaitEvent);
+    run->frameWaitEvent = nullptr;
+    if (run->referenceDC != nullptr)
+        ReleaseDC(run->referenceWindow, run->referenceDC);
+    run->referenceDC = nullptr;
+
+    lowerOverlay(run->overlay);
+    SendMessageA(run->overlay, WM_CLOSE, 0, 0);
+    SetEvent(appState.captureDone);
+    setStatusText(STATUS_PART_RATE, FPS_LABEL);
+    setStatusPair(appState.texts.grayLabel, appState.texts.grayOff, STATUS_PART_GRAY);
+}

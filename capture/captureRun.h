@@ -1,0 +1,60 @@
+// What the three capture loops share: the per-run state, set-up and teardown,
+// the status texts, the z-order moves, pacing, the frame rate and the stop test.
+// Capture thread only; runLock and settingsLock are taken for a few words each.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "captureRules.h"
+#include "captureStart.h"
+#include "frameBuffer.h"
+
+struct CaptureRun {
+    HWND overlay;
+    HWND target;
+    HANDLE frameWaitEvent;     // never signalled: waiting on it is the loop's sleep
+    HWND referenceWindow;      // referenceDC belongs to this window
+    HDC referenceDC;
+    FrameMapping mapping;
+    FrameBitmap frame;
+    int32_t bitsPerPixel;
+    ScreenRect workArea;
+    ZOrderState zOrder;
+    FrameRateCounter frameRate;
+    uint32_t lastFrameTime;
+};
+
+// Set-up step 1: the wait event, and stopRequested cleared under runLock.
+void beginCaptureRun(CaptureRun *run);
+// Copies overlay and target out of the record, then releases its owner.
+void takeCaptureStart(CaptureRun *run, void *start);
+// Reads the display depth into displayBits (under settingsLock) and the run.
+void readDisplayDepth(CaptureRun *run);
+// Status "FPS: Under measurement " and "Gray: ON", the frame-rate clock and the work area.
+void startFrameClock(CaptureRun *run);
+
+ScreenRect windowRect(HWND window, bool *ok);
+ScreenPoint cursorPosition();
+// Class name into a buffer that holds at most size - 2 characters (as the loops ask).
+void readClassName(HWND window, char *dest, int32_t size);
+
+// Every move of the overlay leaves activation alone.
+constexpr UINT OVERLAY_MOVE_FLAGS = SWP_NOACTIVATE;
+
+void applyZOrderMoves(const ZOrderMoves &moves, HWND overlay, HWND target, HWND foreground);
+void raiseOverlay(HWND overlay);
+void lowerOverlay(HWND overlay);
+
+// Converts the frame with a snapshot of the settings; false when no kernel fits.
+bool convertCapturedFrame(CaptureRun *run);
+// Pacing to one frame per FRAME_PERIOD_MS, then the frame-rate count and report.
+void paceAndCountFrame(CaptureRun *run);
+// Sleeps without counting a frame (a frame given up early).
+void sleepFrame(CaptureRun *run, DWORD milliseconds);
+bool stopWasRequested();
+
+// Teardown of every run, whether it ran frames or failed setting up: releases
+// what the run made, lowers and closes the overlay, sets captureDone, status off.
+void endCaptureRun(CaptureRun *run);

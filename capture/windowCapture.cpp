@@ -1,0 +1,239 @@
+// The window modes' capture threads: foreground mode follows whatever window is
+// in front, selected mode keeps the window picked from the list. Each copies its
+// target's own pixels, grays them and lays the overlay exactly over the target.
+// Runs on its own thread; see captureLoops.h for how it starts and ends.
+#include <windows.h>
+
+#include "appState.h"
+#include "captureLoops.h"
+#include "captureRun.h"
+#include "retry.h"
+
+namespace {
+
+constexpr DWORD NO_TARGET_SLEEP_MS = 100;   // no usable foreground window yet
+
+enum FrameResult { FRAME_NEXT, FRAME_END_RUN };
+
+// What a window frame has read before its topmost decisions.
+struct WindowFrame {
+    ScreenPoint cursor;
+    HWND foreground;
+    char foregroundClass[FOREGROUND_CLASS_BUFFER];
+    ZOrderScan scan;
+    char topClass[TOP_CLASS_BUFFER];
+};
+
+void scanWindows(WindowFrame *frame)
+{
+    frame->scan = ZOrderScan{};
+    EnumWindows(windowScanProc, reinterpret_cast<LPARAM>(&frame->scan));
+    readClassName(static_cast<HWND>(frame->scan.topWindow), frame->topClass, TOP_CLASS_BUFFER);
+}
+
+// A frame given up before its end still honours a stop, so that a stop cannot
+// wait for ever on a loop that never reaches a presented frame.
+FrameResult giveUpFrame(CaptureRun *run, DWORD sleepMs)
+{
+    if (sleepMs > 0)
+        sleepFrame(run, sleepMs);
+    return stopWasRequested() ? FRAME_END_RUN : FRAME_NEXT;
+}
+
+// Builds the frame buffer again when the target moved or changed size. An empty
+// rectangle leaves the run without a frame buffer until the target has a size.
+bool followTargetRect(CaptureRun *run, const ScreenRect &current, ScreenRect *previous)
+{
+    if (sameRect(current, *previous))
+        return true;
+    *previous = current;
+    releaseFrameBitmap(&run->frame);
+    if (rectWidth(current) <= 0 || rectHeight(current) <= 0)
+        return true;
+    return createFrameBitmap(run->referenceDC, current, run->mapping, run->bitsPerPixel, &run->frame) == 1;
+}
+
+void placeWindows(CaptureRun *run, const WindowFrame &frame, HWND lastForeground)
+{
+    ZOrderInput in{};
+    in.cursor = frame.cursor;
+    in.workArea = run->workArea;
+    in.foreground = frame.foreground;
+    in.lastForeground = lastForeground;
+    in.target = run->target;
+    in.overlay = run->overlay;
+    in.topWindow = frame.scan.topWindow;
+    in.overlayOnTop = frame.scan.overlayOnTop;
+    in.foregroundClass = frame.foregroundClass;
+    in.topClass = frame.topClass;
+    ZOrderMoves moves{};
+    windowFirstDecision(in, &run->zOrder, &moves);
+    windowSecondDecision(in, &run->zOrder, &moves);
+    applyZOrderMoves(moves, run->overlay, run->target, frame.foreground);
+}
+
+void copyTarget(HWND target, HDC windowDC)
+{
+    ScreenRect rect = windowRect(target, nullptr);
+    retryCall(FRAME_RETRIES, [&] {
+        return BitBlt(appState.memoryDC, 0, 0, rectWidth(rect), rectHeight(rect), windowDC, 0, 0, SRCCOPY) != FALSE;
+    });
+}
+
+void releaseWindowDC(HWND target, HDC windowDC)
+{
+    if (windowDC != nullptr)
+        retryCall(FRAME_RETRIES, [&] { return ReleaseDC(target, windowDC) == 1; });
+}
+
+// Hidden while the target is minimised, else laid exactly over it and painted.
+void presentOverTarget(CaptureRun *run)
+{
+    if (IsIconic(run->target)) {
+        SetWindowPos(run->overlay, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | OVERLAY_MOVE_FLAGS);
+        return;
+    }
+    ScreenRect rect = windowRect(run->target, nullptr);
+    HDC overlayDC = GetDC(run->overlay);
+    SetWindowPos(run->overlay, HWND_TOP, rect.left, rect.top, rectWidth(rect), rectHeight(rect),
+                 SWP_SHOWWINDOW | OVERLAY_MOVE_FLAGS);
+    if (overlayDC == nullptr)
+        return;
+    BitBlt(overlayDC, 0, 0, rectWidth(rect), rectHeight(rect), appState.memoryDC, 0, 0, SRCCOPY);
+    ReleaseDC(run->overlay, overlayDC);
+}
+
+// The steps both window loops share once fg, the scan and the frame buffer are
+// known: z-order, capture (dropped when the windows changed meanwhile), convert,
+// present, pace, count and the stop test.
+FrameResult finishWindowFrame(CaptureRun *run, const WindowFrame &frame, HWND *lastForeground)
+{
+    if (run->frame.bitmap == nullptr)
+        return giveUpFrame(run, FRAME_PERIOD_MS);
+    placeWindows(run, frame, *lastForeground);
+
+    HDC windowDC = nullptr;
+    retryCall(FRAME_RETRIES, [&] {
+        windowDC = GetWindowDC(run->target);
+        return windowDC != nullptr;
+    });
+    ZOrderScan again{};
+    EnumWindows(windowScanProc, reinterpret_cast<LPARAM>(&again));
+    if (GetForegroundWindow() != frame.foreground || again.windowCount != frame.scan.windowCount) {
+        // The user switched windows or one opened or closed: this picture may be stale.
+        releaseWindowDC(run->target, windowDC);
+        return giveUpFrame(run, 0);
+    }
+    *lastForeground = frame.foreground;
+    if (windowDC != nullptr) {
+        copyTarget(run->target, windowDC);
+        releaseWindowDC(run->target, windowDC);
+    }
+
+    if (!convertCapturedFrame(run))
+        return FRAME_END_RUN;
+    presentOverTarget(run);
+    paceAndCountFrame(run);
+    return stopWasRequested() ? FRAME_END_RUN : FRAME_NEXT;
+}
+
+// Set-up both window loops share; false when the run must end before any frame.
+bool setUpWindowRun(CaptureRun *run, void *start, ScreenRect *previous)
+{
+    beginCaptureRun(run);
+    takeCaptureStart(run, start);
+    run->referenceWindow = run->target;
+    run->referenceDC = GetDC(run->target);
+    ScreenRect current = windowRect(run->target, nullptr);
+    *previous = current;
+    readDisplayDepth(run);
+
+    run->mapping = createFrameMapping(windowMappingBytes(windowRect(GetDesktopWindow(), nullptr)));
+    if (rectWidth(current) > 0 && rectHeight(current) > 0 &&
+        createFrameBitmap(run->referenceDC, current, run->mapping, run->bitsPerPixel, &run->frame) != 1)
+        return false;
+
+    startFrameClock(run);
+    SetWindowPos(run->target, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(run->target, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    raiseOverlay(run->overlay);
+    SetForegroundWindow(run->target);
+    return true;
+}
+
+// One foreground-mode frame: the target is whatever window is in front.
+FrameResult foregroundFrame(CaptureRun *run, ScreenRect *previous)
+{
+    WindowFrame frame{};
+    frame.foreground = GetForegroundWindow();
+    HWND target = frame.foreground;
+    SetForegroundWindow(frame.foreground);
+    scanWindows(&frame);
+    readClassName(frame.foreground, frame.foregroundClass, FOREGROUND_CLASS_BUFFER);
+
+    if (target == run->overlay) {
+        // Our own overlay in front: gray the window just below it.
+        target = frame.foreground = GetWindow(target, GW_HWNDNEXT);
+        readClassName(frame.foreground, frame.foregroundClass, FOREGROUND_CLASS_BUFFER);
+        if (target == nullptr)
+            target = GetDesktopWindow();
+        if (target == nullptr)
+            return giveUpFrame(run, NO_TARGET_SLEEP_MS);
+    } else if (target == nullptr) {
+        return giveUpFrame(run, NO_TARGET_SLEEP_MS);
+    }
+    if (!IsWindow(target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
+        return giveUpFrame(run, NO_TARGET_SLEEP_MS);
+    readClassName(frame.foreground, frame.foregroundClass, FOREGROUND_CLASS_BUFFER);
+
+    run->target = target;
+    SendMessageA(run->overlay, WM_OVERLAY_FOLLOW, 0, reinterpret_cast<LPARAM>(&target));
+    frame.cursor = cursorPosition();
+    bool readable = false;
+    ScreenRect current = windowRect(target, &readable);
+    if (!readable || rectWidth(current) <= 0 || rectHeight(current) <= 0)
+        return giveUpFrame(run, 0);
+    if (!followTargetRect(run, current, previous))
+        return FRAME_END_RUN;
+    return finishWindowFrame(run, frame, &appState.foregroundModeLastForeground);
+}
+
+// One selected-mode frame: the target never changes.
+FrameResult selectedFrame(CaptureRun *run, ScreenRect *previous)
+{
+    WindowFrame frame{};
+    frame.cursor = cursorPosition();
+    ScreenRect current = windowRect(run->target, nullptr);
+    if (!followTargetRect(run, current, previous))
+        return FRAME_END_RUN;
+    frame.foreground = GetForegroundWindow();
+    readClassName(frame.foreground, frame.foregroundClass, FOREGROUND_CLASS_BUFFER);
+    scanWindows(&frame);
+    return finishWindowFrame(run, frame, &appState.selectedModeLastForeground);
+}
+
+using FrameStep = FrameResult (*)(CaptureRun *, ScreenRect *);
+
+unsigned runWindowCapture(void *start, FrameStep frameStep)
+{
+    CaptureRun run;
+    ScreenRect previous{};
+    if (setUpWindowRun(&run, start, &previous)) {
+        while (frameStep(&run, &previous) == FRAME_NEXT) {
+        }
+    }
+    endCaptureRun(&run);
+    return 0;
+}
+
+}  // namespace
+
+unsigned __stdcall foregroundCaptureMain(void *start)
+{
+    return runWindowCapture(start, foregroundFrame);
+}
+
+unsigned __stdcall selectedCaptureMain(void *start)
+{
+    return runWindowCapture(start, selectedFrame);
+}
