@@ -1,0 +1,5 @@
+// The one version number of TALVERO, read by the resource script.
+#pragma once
+
+#define TALVERO_VERSION_NUMBERS 1, 0, 3, 0
+#define TALVERO_VERSION_TEXT "1.0.3.0"
