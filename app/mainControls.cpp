@@ -164,6 +164,9 @@ void layoutOnSize(const RECT &client)
     SetWindowPos(appState.statusBar, nullptr, 0, client.bottom - status.top - status.bottom, clientWidth,
                  status.bottom - status.top, SWP_NOZORDER | SWP_NOACTIVATE);
     setStatusParts(clientWidth);
+    // The status bar sets its own height from its font when it is moved; take the
+    // height it settled on, so that the list reaches down to it.
+    GetClientRect(appState.statusBar, &status);
     SetWindowPos(appState.windowListView, nullptr, 0, LIST_TOP, clientWidth,
                  listHeightOnSize(client.bottom - client.top, status.top, status.bottom),
                  SWP_NOZORDER | SWP_NOACTIVATE);
