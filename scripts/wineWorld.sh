@@ -55,6 +55,7 @@ talvero_world_start() {
 # page 1252, to IPAGothic (fonts-ipafont-gothic), as Windows' own MS Gothic would serve.
 talvero_world_fonts() {
     [ -f "$WINEPREFIX/.talvero-fonts" ] && return 0
+    mkdir -p "$WINEPREFIX"
     local reg="$WINEPREFIX/talvero-fonts.reg"
     python3 - "$reg" <<'PYTHON'
 import sys

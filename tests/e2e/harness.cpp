@@ -73,6 +73,21 @@ BOOL CALLBACK findWindowProc(HWND window, LPARAM parameter)
     return FALSE;
 }
 
+struct ToolTipSearch {
+    DWORD processId;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK findToolTipsProc(HWND window, LPARAM parameter)
+{
+    ToolTipSearch *search = reinterpret_cast<ToolTipSearch *>(parameter);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == search->processId && windowClass(window) == TOOLTIPS_CLASSA)
+        search->windows.push_back(window);
+    return TRUE;
+}
+
 void sendMouse(int x, int y, DWORD buttonFlags)
 {
     // Absolute coordinates in every event: a bare button event may land where the
@@ -314,20 +329,8 @@ int listItemCount(HWND listView)
 
 std::vector<ToolTip> programToolTips(const Program &program)
 {
-    struct Found {
-        DWORD processId;
-        std::vector<HWND> windows;
-    } found = {program.process.dwProcessId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            Found *f = reinterpret_cast<Found *>(parameter);
-            DWORD processId = 0;
-            GetWindowThreadProcessId(window, &processId);
-            if (processId == f->processId && windowClass(window) == TOOLTIPS_CLASSA)
-                f->windows.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    ToolTipSearch found = {program.process.dwProcessId, {}};
+    EnumWindows(findToolTipsProc, reinterpret_cast<LPARAM>(&found));
 
     std::vector<ToolTip> tips;
     RemoteBlock block(program.process.dwProcessId, sizeof(TOOLINFOA) + REMOTE_TEXT_BYTES);
