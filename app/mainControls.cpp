@@ -21,6 +21,8 @@ constexpr DWORD LIST_STYLE = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCH
                              LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED;
 constexpr DWORD LIST_EXTENDED_STYLE =
     LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER;
+// The list's size until the first layout places it.
+constexpr int LIST_CREATE_SIZE = 100;
 constexpr DWORD STATUS_STYLE = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP;
 // Both buffers of the status-bar protocol hold 100 bytes; concatenation stops at 98.
 constexpr size_t STATUS_CONCAT_LIMIT = 98;
@@ -101,7 +103,8 @@ void createMainControls(HWND window)
     }
 
     appState.windowListView =
-        CreateWindowExA(WS_EX_CLIENTEDGE, "SysListView32", nullptr, LIST_STYLE, 0, LIST_TOP, 100, 100, window,
+        CreateWindowExA(WS_EX_CLIENTEDGE, "SysListView32", nullptr, LIST_STYLE, 0, LIST_TOP, LIST_CREATE_SIZE,
+                        LIST_CREATE_SIZE, window,
                         reinterpret_cast<HMENU>(IDC_WINDOW_LIST), appState.instance, nullptr);
     SendMessageA(appState.windowListView, LVM_SETEXTENDEDLISTVIEWSTYLE, LIST_EXTENDED_STYLE, LIST_EXTENDED_STYLE);
     appState.statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, STATUS_STYLE, 0, 0, 0, 0, window,

@@ -349,7 +349,7 @@ std::vector<ToolTip> programToolTips(const Program &program)
             block.read(0, &answer, sizeof answer);
             char text[REMOTE_TEXT_BYTES] = {};
             block.read(sizeof(TOOLINFOA), text, sizeof text - 1);
-            tips.push_back({reinterpret_cast<HWND>(answer.uId), text});
+            tips.push_back({tooltip, reinterpret_cast<HWND>(answer.uId), text});
         }
     }
     return tips;

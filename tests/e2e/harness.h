@@ -58,7 +58,8 @@ int listColumnCount(HWND listView);
 int listItemCount(HWND listView);
 // Tooltip text of each tool, keyed by the tool's window (TTF_IDISHWND tools).
 struct ToolTip {
-    HWND toolWindow;
+    HWND tooltipWindow;  // the tooltip control
+    HWND toolWindow;     // the window it serves
     std::string text;
 };
 std::vector<ToolTip> programToolTips(const Program &program);

@@ -195,3 +195,27 @@ TEST_F(StartUp, ButtonsShowTheirNormalPicturesOnTheGrayBackground)
     for (DWORD pixel : screenPixels(gap))
         ASSERT_EQ(BACKGROUND, pixel);
 }
+
+TEST_F(StartUp, RestingTheMouseOnAButtonShowsItsTooltip)
+{
+    startTalvero();
+    ASSERT_TRUE(bringToFront(program.mainWindow));
+    POINT screenButton = centreOf(control(IDC_BUTTON_SCREEN_MODE));
+    moveMouse(screenButton.x - 3, screenButton.y - 3);
+    moveMouse(screenButton.x, screenButton.y);
+    // A tooltip shows its text by drawing it, not as a window text: find the
+    // visible tooltip window and ask which tool it serves.
+    std::string shownText;
+    bool appeared = waitUntil(
+        [&] {
+            for (const ToolTip &tip : programToolTips(program))
+                if (IsWindowVisible(tip.tooltipWindow)) {
+                    shownText = tip.text;
+                    return tip.toolWindow == control(IDC_BUTTON_SCREEN_MODE);
+                }
+            return false;
+        },
+        APPEAR_DEADLINE_MS);
+    EXPECT_TRUE(appeared) << "no tooltip for the screen button showed; shown: \"" << shownText << "\"";
+    EXPECT_EQ("Make a screen into gray", shownText);
+}
