@@ -7,6 +7,7 @@
 #include "appState.h"
 #include "mainWindow.h"
 #include "resource.h"
+#include "shellTestState.h"
 
 namespace {
 
@@ -17,8 +18,7 @@ void prepareOnce()
     static LONG prepared = 0;
     if (InterlockedExchange(&prepared, 1) != 0)
         return;
-    InitializeCriticalSection(&appState.backBufferLock);
-    appState.backgroundBrush = CreateSolidBrush(RGB(238, 238, 238));
+    ensureShellState();
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = mainWindowProc;
