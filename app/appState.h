@@ -45,17 +45,62 @@ struct StringTexts {
     char grayLabel[TEXT_SMALL];
 };
 
+// IsWow64Process, looked up at run time (Windows XP before SP2 lacks it).
+typedef BOOL(WINAPI *IsWow64ProcessFn)(HANDLE process, PBOOL isWow64);
+
+// One owner-drawn command button of the main window.
+struct CommandButton {
+    HWND window;
+    int32_t hovering;      // mouse over it, capture held
+    int32_t pressed;       // left button went down on it and is still down
+    WNDPROC previousProc;  // the system button procedure
+};
+
+// Slots of commandButtons, in the order of ids 2016, 2010, 2008, 2012, 2014.
+constexpr int COMMAND_BUTTON_COUNT = 5;
+
 struct AppState {
     // Set by WinMain and WM_CREATE on the UI thread, read-only afterwards.
     HWND mainWindow;
     HINSTANCE instance;
     StringTexts texts;
     HWND statusBar;   // other threads change it only through SendMessageA
+    HBRUSH backgroundBrush;   // 0xEEEEEE: class background and back buffer
+    HBRUSH whiteBrush;        // the configuration dialog's background
+
+    // Found by the first WM_CREATE and read-only afterwards. nativeBits is 0
+    // until then, which is how a later window of the class knows not to initialise.
+    int32_t nativeBits;
+    IsWow64ProcessFn isWow64Fn;
+
+    // Main window controls: created in WM_CREATE, read-only afterwards; the
+    // controls themselves are used on the UI thread (others send messages).
+    HWND windowListView;
+    HDC buttonImageDC;            // holds buttonImageBitmap for the life of the process
+    HBITMAP buttonImageBitmap;
+    HWND tooltips[COMMAND_BUTTON_COUNT];
+    HFONT statusFont;
+    HFONT listFont;
+
+    // Command buttons: UI thread only.
+    CommandButton commandButtons[COMMAND_BUTTON_COUNT];
+    int32_t currentButton;
+    int32_t pressedButtonId;
+
+    // Back buffer of the main window's client area. WM_SIZE and WM_PAINT also
+    // arrive forwarded on overlay threads, so every use is under backBufferLock
+    // (made by WinMain, never deleted; held only for GDI calls, never while sending).
+    CRITICAL_SECTION backBufferLock;
+    HDC backBufferDC;
+    HBITMAP backBufferBitmap;
+    HGDIOBJ backBufferStockBitmap;
+    RECT backBufferSize;
 
     // Main window: UI thread only; mainPlacement is kept current after every move or resize.
     WindowPlacement mainPlacement = {10, 10, 450, 500};
 
-    // Locks and events: created in WM_CREATE in this order, deleted in the same order.
+    // Locks and events: created in WM_CREATE in this order. They are never
+    // deleted: short-lived threads may still enter them while the process ends.
     CRITICAL_SECTION listLock;
     CRITICAL_SECTION runLock;
     CRITICAL_SECTION settingsLock;
@@ -72,6 +117,9 @@ struct AppState {
     int32_t stopRequested;
     int32_t runCount;
     HWND selectedTarget;
+
+    // Window-list thread: listThreadStop guarded by listLock.
+    int32_t listThreadStop;
 
     // Capture pipeline: written only by the running capture thread (mode control
     // lets one run at a time), no lock. memoryDC holds the frame buffer while a run

@@ -1,11 +1,93 @@
-// Entry point of talvero.exe. For now it only loads the settings and exits;
-// the main window and its message loop come with the application shell.
+// Entry point of talvero.exe: loads the string table, registers the one window
+// class "TALVERO", creates the main window (which initialises everything in its
+// WM_CREATE) and runs the UI thread's message loop.
 #include <windows.h>
+#include <commctrl.h>
 
-#include "settingsFile.h"
+#include "appState.h"
+#include "mainWindow.h"
+#include "resource.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+namespace {
+
+const char MAIN_CLASS_NAME[] = "TALVERO";
+constexpr COLORREF BACKGROUND_COLOR = RGB(238, 238, 238);
+constexpr COLORREF WHITE_COLOR = RGB(255, 255, 255);
+
+void loadText(UINT id, char *buffer, int size)
 {
-    loadSettings();
-    return 0;
+    if (LoadStringA(appState.instance, id, buffer, size) <= 0)
+        buffer[0] = '\0';
+}
+
+void loadStringTexts()
+{
+    StringTexts &t = appState.texts;
+    loadText(IDS_SET_TO_GRAY, t.setToGray, sizeof t.setToGray);
+    loadText(IDS_TURN_OFF_GRAY, t.turnOffGray, sizeof t.turnOffGray);
+    loadText(IDS_COLUMN_TITLE, t.columnTitle, sizeof t.columnTitle);
+    loadText(IDS_COLUMN_APPLICATION, t.columnApplication, sizeof t.columnApplication);
+    loadText(IDS_COLUMN_ON_OFF, t.columnOnOff, sizeof t.columnOnOff);
+    loadText(IDS_TIP_FOREGROUND_MODE, t.tipForegroundMode, sizeof t.tipForegroundMode);
+    loadText(IDS_TIP_SCREEN_MODE, t.tipScreenMode, sizeof t.tipScreenMode);
+    loadText(IDS_TIP_NORMAL_COLOR, t.tipNormalColor, sizeof t.tipNormalColor);
+    loadText(IDS_TIP_TRAY, t.tipTray, sizeof t.tipTray);
+    loadText(IDS_TIP_CONFIGURE, t.tipConfigure, sizeof t.tipConfigure);
+    loadText(IDS_UNSUPPORTED_SYSTEM, t.unsupportedSystem, sizeof t.unsupportedSystem);
+    loadText(IDS_COMPOSITION_REFUSAL, t.compositionRefusal, sizeof t.compositionRefusal);
+    loadText(IDS_ERROR_TITLE, t.errorTitle, sizeof t.errorTitle);
+    loadText(IDS_GRAY_ON, t.grayOn, sizeof t.grayOn);
+    loadText(IDS_GRAY_OFF, t.grayOff, sizeof t.grayOff);
+    loadText(IDS_UNDER_MEASUREMENT, t.underMeasurement, sizeof t.underMeasurement);
+    loadText(IDS_GRAY_LABEL, t.grayLabel, sizeof t.grayLabel);
+}
+
+ATOM registerMainClass()
+{
+    HICON icon = static_cast<HICON>(
+        LoadImageA(appState.instance, MAKEINTRESOURCEA(IDI_TALVERO), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.hInstance = appState.instance;
+    windowClass.hIcon = icon;
+    windowClass.hIconSm = icon;
+    windowClass.hCursor = static_cast<HCURSOR>(LoadImageA(nullptr, IDC_ARROW,
+                                                          IMAGE_CURSOR, 0, 0, LR_SHARED));
+    windowClass.hbrBackground = appState.backgroundBrush;
+    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN_MENU);
+    windowClass.lpszClassName = MAIN_CLASS_NAME;
+    return RegisterClassExA(&windowClass);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+{
+    appState.instance = instance;
+    loadStringTexts();
+    InitCommonControls();
+    appState.backgroundBrush = CreateSolidBrush(BACKGROUND_COLOR);
+    appState.whiteBrush = CreateSolidBrush(WHITE_COLOR);
+    InitializeCriticalSection(&appState.backBufferLock);
+    if (registerMainClass() == 0)
+        return 0;
+
+    const WindowPlacement &place = appState.mainPlacement;
+    HWND window = CreateWindowExA(WS_EX_CONTROLPARENT, MAIN_CLASS_NAME, MAIN_CLASS_NAME,
+                                  WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS, place.left, place.top, place.width,
+                                  place.height, nullptr, nullptr, instance, nullptr);
+    if (window == nullptr)
+        return 0;
+    appState.mainWindow = window;
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+
+    MSG message = {};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
 }

@@ -43,9 +43,34 @@ talvero_world_start() {
     fi
     wineserver -f -p &
     TALVERO_WINESERVER_PID=$!
+    talvero_world_fonts
     # Start Wine's own services now, detached from our output: a service that
     # inherits a test's stdout keeps the pipe open and ctest waits for ever.
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+# The main window's controls ask for the Shift-JIS face "MS Gothic" by its Japanese
+# name, which Windows has on every system. Wine has no such face and would take a
+# CJK fallback without Latin letters; map the name, as Wine decodes it under code
+# page 1252, to IPAGothic (fonts-ipafont-gothic), as Windows' own MS Gothic would serve.
+talvero_world_fonts() {
+    [ -f "$WINEPREFIX/.talvero-fonts" ] && return 0
+    mkdir -p "$WINEPREFIX"
+    local reg="$WINEPREFIX/talvero-fonts.reg"
+    python3 - "$reg" <<'PYTHON'
+import sys
+face = bytes.fromhex('826C8272814083538356836283' '4E')
+# Wine maps the byte 0x81, undefined in code page 1252, to U+0081.
+name = ''.join('\u0081' if c == 0x81 else bytes([c]).decode('cp1252') for c in face)
+text = ('Windows Registry Editor Version 5.00\r\n\r\n'
+        '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
+        '"%s"="IPAGothic"\r\n' % name)
+open(sys.argv[1], 'wb').write(b'\xff\xfe' + text.encode('utf-16-le'))
+PYTHON
+    # Both registry views: the 32-bit build reads the redirected one.
+    wine regedit /S "$reg" </dev/null >/dev/null 2>&1 &&
+        wine 'C:\windows\syswow64\regedit.exe' /S "$reg" </dev/null >/dev/null 2>&1 &&
+        touch "$WINEPREFIX/.talvero-fonts"
 }
 
 talvero_world_stop() {

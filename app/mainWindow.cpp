@@ -1,0 +1,123 @@
+// mainWindowProc: a dispatch table over the main window's messages. Overlay
+// windows of the same class forward their messages here from their own threads,
+// so a second WM_CREATE does nothing and WM_DESTROY ends the caller's loop.
+#include "mainWindow.h"
+
+#include "appState.h"
+#include "backBuffer.h"
+#include "commandButtons.h"
+#include "helpDialogs.h"
+#include "listView.h"
+#include "mainControls.h"
+#include "resource.h"
+#include "shellRules.h"
+#include "shutdown.h"
+#include "startup.h"
+
+namespace {
+
+// WM_USER with this lParam asks for the back buffer to be refilled with the background.
+constexpr LPARAM REFILL_BACK_BUFFER = 2600;
+constexpr COLORREF TEXT_BLACK = RGB(0, 0, 0);
+
+bool isCommandButtonId(WPARAM id)
+{
+    return id == IDC_BUTTON_FOREGROUND_MODE || id == IDC_BUTTON_SCREEN_MODE || id == IDC_BUTTON_NORMAL_COLOR ||
+           id == IDC_BUTTON_TRAY || id == IDC_BUTTON_CONFIGURE;
+}
+
+LRESULT onDrawItem(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (isCommandButtonId(wParam))
+        return commandButtonProc(window, WM_DRAWITEM, wParam, lParam);
+    if (wParam == IDC_WINDOW_LIST)
+        return onWindowListMessage(window, WM_DRAWITEM, wParam, lParam);
+    return 0;
+}
+
+LRESULT onNotify(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    const NMHDR *header = reinterpret_cast<const NMHDR *>(lParam);
+    if (header->idFrom == IDC_WINDOW_LIST)
+        return onWindowListMessage(window, WM_NOTIFY, wParam, lParam);
+    return 0;
+}
+
+LRESULT onCommand(WPARAM wParam)
+{
+    switch (LOWORD(wParam)) {
+    case IDM_FILE_EXIT: SendMessageA(appState.mainWindow, WM_CLOSE, 0, 0); break;
+    case IDM_HELP_DOCUMENT: runHelpDialog(IDD_DOCUMENT); break;
+    case IDM_HELP_ABOUT: runHelpDialog(IDD_ABOUT); break;
+    }
+    return 0;
+}
+
+// While CreateWindowExA runs, mainWindow is still null and the window at hand is the main window.
+HWND mainWindowOr(HWND window)
+{
+    return appState.mainWindow != nullptr ? appState.mainWindow : window;
+}
+
+LRESULT onSize(HWND window)
+{
+    HWND main = mainWindowOr(window);
+    RECT client = {};
+    GetClientRect(main, &client);
+    layoutOnSize(client);
+    growBackBuffer(client);
+    UpdateWindow(appState.windowListView);
+    UpdateWindow(main);
+    return 0;
+}
+
+LRESULT onMinMaxInfo(LPARAM lParam)
+{
+    MINMAXINFO *info = reinterpret_cast<MINMAXINFO *>(lParam);
+    info->ptMinTrackSize.x = MIN_TRACK_WIDTH;
+    info->ptMinTrackSize.y = MIN_TRACK_HEIGHT;
+    return 0;
+}
+
+LRESULT onColorStatic(WPARAM wParam)
+{
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, TEXT_BLACK);
+    return reinterpret_cast<LRESULT>(appState.backgroundBrush);
+}
+
+LRESULT onExitSizeMove()
+{
+    RECT outer;
+    if (GetWindowRect(appState.mainWindow, &outer))
+        appState.mainPlacement = {outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top};
+    return 0;
+}
+
+}  // namespace
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE: return onCreate(window, lParam);
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_SIZE: return onSize(window);
+    case WM_PAINT: return paintFromBackBuffer(window);
+    case WM_CLOSE: startShutdown(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_GETMINMAXINFO: return onMinMaxInfo(lParam);
+    case WM_DRAWITEM: return onDrawItem(window, wParam, lParam);
+    case WM_NOTIFY: return onNotify(window, wParam, lParam);
+    case WM_COMMAND: return onCommand(wParam);
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG: return reinterpret_cast<LRESULT>(appState.backgroundBrush);
+    case WM_CTLCOLORSTATIC: return onColorStatic(wParam);
+    case WM_EXITSIZEMOVE: return onExitSizeMove();
+    case WM_USER:
+        if (lParam == REFILL_BACK_BUFFER)
+            refillBackBuffer();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

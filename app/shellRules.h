@@ -1,0 +1,54 @@
+// The main window's pure rules: where the controls go, how the status bar and the
+// list columns divide the width, and the native word size of a processor
+// architecture. No platform headers; unit-tested on the host.
+#pragma once
+
+#include <cstdint>
+
+// Command buttons: 60 x 60, 10 apart in a group, a wider gap before the last two.
+constexpr int32_t BUTTON_SIZE = 60;
+constexpr int32_t BUTTON_TOP = 5;
+constexpr int32_t BUTTON_LEFTS[] = {5, 75, 145, 260, 330};
+// The list view starts below the button row; before the first resize it is this
+// much shorter than the client area.
+constexpr int32_t LIST_TOP = 75;
+constexpr int32_t LIST_INITIAL_HEIGHT_MARGIN = 100;
+constexpr int32_t MIN_TRACK_WIDTH = 300;
+constexpr int32_t MIN_TRACK_HEIGHT = 200;
+constexpr int32_t STATUS_PART_COUNT = 2;
+constexpr int32_t LIST_COLUMN_COUNT = 3;
+
+// Right edge of status part 0: half the client width (part 1 takes the rest).
+constexpr int32_t statusPartEdge(int32_t clientWidth) { return clientWidth / 2; }
+
+// Column widths of the window list from its client width: 3/5, 1/5, 1/5, each
+// fifth truncated first, as a 16-bit value.
+struct ListColumnWidths {
+    int16_t title;
+    int16_t application;
+    int16_t onOff;
+};
+constexpr ListColumnWidths listColumnWidths(int32_t listClientWidth)
+{
+    return {static_cast<int16_t>((listClientWidth / 5) * 3), static_cast<int16_t>(listClientWidth / 5),
+            static_cast<int16_t>(listClientWidth / 5)};
+}
+
+// Height of the list view between the button row and a status bar whose own
+// client rectangle spans statusTop..statusBottom. Negative for a minimised window.
+constexpr int32_t listHeightOnSize(int32_t clientHeight, int32_t statusTop, int32_t statusBottom)
+{
+    return clientHeight - statusTop - statusBottom - LIST_TOP;
+}
+
+// SYSTEM_INFO's processor architectures of a 64-bit system: IA64, ALPHA64, AMD64.
+constexpr uint16_t ARCHITECTURE_IA64 = 6;
+constexpr uint16_t ARCHITECTURE_ALPHA64 = 7;
+constexpr uint16_t ARCHITECTURE_AMD64 = 9;
+constexpr int32_t nativeBitsFor(uint16_t architecture)
+{
+    return architecture == ARCHITECTURE_IA64 || architecture == ARCHITECTURE_ALPHA64 ||
+                   architecture == ARCHITECTURE_AMD64
+               ? 64
+               : 32;
+}

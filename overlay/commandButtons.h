@@ -1,0 +1,10 @@
+// The five owner-drawn command buttons of the main window and their subclass procedure.
+// UI thread only.
+#pragma once
+
+#include <windows.h>
+
+// Subclass procedure of the buttons; the main window passes it their WM_DRAWITEM.
+LRESULT CALLBACK commandButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Slot in commandButtons of a button control id, or -1.
+int commandButtonIndex(int controlId);

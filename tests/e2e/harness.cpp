@@ -1,0 +1,566 @@
+// The end-to-end harness's Windows calls. Remote reads follow one pattern: a
+// buffer allocated in the program, the message sent with its address, the
+// result read back (the control fills the buffer in the program's memory).
+#include "harness.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "boundedText.h"
+
+namespace {
+
+constexpr DWORD POLL_INTERVAL_MS = 20;
+constexpr DWORD INPUT_SETTLE_MS = 30;
+constexpr size_t REMOTE_TEXT_BYTES = 1024;
+constexpr int MAX_STATUS_PARTS = 16;
+constexpr int MAX_TOOLS = 16;
+const char DWM_KEY[] = "Software\\Microsoft\\Windows\\DWM";
+const char COMPOSITION_VALUE[] = "Composition";
+
+// A block of memory inside the program, freed on destruction.
+struct RemoteBlock {
+    HANDLE process = nullptr;
+    void *address = nullptr;
+    RemoteBlock(DWORD processId, size_t size)
+    {
+        process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
+                              FALSE, processId);
+        if (process != nullptr)
+            address = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteBlock()
+    {
+        if (address != nullptr)
+            VirtualFreeEx(process, address, 0, MEM_RELEASE);
+        if (process != nullptr)
+            CloseHandle(process);
+    }
+    bool write(size_t offset, const void *data, size_t size)
+    {
+        SIZE_T done = 0;
+        return address != nullptr &&
+               WriteProcessMemory(process, static_cast<char *>(address) + offset, data, size, &done) && done == size;
+    }
+    bool read(size_t offset, void *data, size_t size)
+    {
+        SIZE_T done = 0;
+        return address != nullptr &&
+               ReadProcessMemory(process, static_cast<char *>(address) + offset, data, size, &done) && done == size;
+    }
+    char *at(size_t offset) { return static_cast<char *>(address) + offset; }
+};
+
+struct WindowSearch {
+    DWORD processId;
+    const char *className;
+    const char *title;
+    HWND found;
+};
+
+BOOL CALLBACK findWindowProc(HWND window, LPARAM parameter)
+{
+    WindowSearch *search = reinterpret_cast<WindowSearch *>(parameter);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId != search->processId || !IsWindowVisible(window))
+        return TRUE;
+    if (windowClass(window) != search->className || windowText(window) != search->title)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+struct ToolTipSearch {
+    DWORD processId;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK findToolTipsProc(HWND window, LPARAM parameter)
+{
+    ToolTipSearch *search = reinterpret_cast<ToolTipSearch *>(parameter);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == search->processId && windowClass(window) == TOOLTIPS_CLASSA)
+        search->windows.push_back(window);
+    return TRUE;
+}
+
+void sendMouse(int x, int y, DWORD buttonFlags)
+{
+    // Absolute coordinates in every event: a bare button event may land where the
+    // X pointer was left earlier.
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((static_cast<LONGLONG>(x) * 65536 + width - 1) / width);
+    input.mi.dy = static_cast<LONG>((static_cast<LONGLONG>(y) * 65536 + height - 1) / height);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
+    SendInput(1, &input, sizeof input);
+    Sleep(INPUT_SETTLE_MS);
+}
+
+void sendKey(WORD virtualKey, DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+    Sleep(INPUT_SETTLE_MS);
+}
+
+void deleteDirectoryTree(const char *directory)
+{
+    char pattern[MAX_PATH];
+    formatText(pattern, "%s\\*", directory);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (strcmp(found.cFileName, ".") == 0 || strcmp(found.cFileName, "..") == 0)
+                continue;
+            char child[MAX_PATH];
+            formatText(child, "%s\\%s", directory, found.cFileName);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                deleteDirectoryTree(child);
+            else
+                DeleteFileA(child);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(directory);
+}
+
+}  // namespace
+
+bool waitUntil(const std::function<bool()> &condition, DWORD deadlineMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount() - start > deadlineMs)
+            return false;
+        Sleep(POLL_INTERVAL_MS);
+    }
+}
+
+std::string talveroPath()
+{
+    char path[MAX_PATH];
+    DWORD fromEnvironment = GetEnvironmentVariableA("TALVERO_EXE", path, sizeof path);
+    if (fromEnvironment > 0 && fromEnvironment < sizeof path)
+        return path;
+    // This exe is <build>\tests\e2eTests.exe; the program is <build>\app\talvero.exe.
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    char *slash = strrchr(path, '\\');
+    if (slash != nullptr)
+        *slash = '\0';
+    return std::string(path) + "\\..\\app\\talvero.exe";
+}
+
+bool startProgram(Program &program)
+{
+    static LONG counter = 0;
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    formatText(program.workDirectory, "%stalvero-e2e-%lu-%ld", temp, GetCurrentProcessId(),
+               InterlockedIncrement(&counter));
+    CreateDirectoryA(program.workDirectory, nullptr);
+
+    std::string exe = talveroPath();
+    char commandLine[MAX_PATH + 2];
+    formatText(commandLine, "\"%s\"", exe.c_str());
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessA(exe.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr, program.workDirectory,
+                          &startup, &program.process) != 0;
+}
+
+HWND findProgramWindow(const Program &program, const char *className, const char *title)
+{
+    WindowSearch search = {program.process.dwProcessId, className, title, nullptr};
+    EnumWindows(findWindowProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND findMainWindow(const Program &program)
+{
+    return findProgramWindow(program, "TALVERO", "TALVERO");
+}
+
+bool waitForMainWindow(Program &program)
+{
+    bool shown = waitUntil(
+        [&] {
+            program.mainWindow = findMainWindow(program);
+            // The status bar is made inside WM_CREATE: once it exists, start-up is through.
+            return program.mainWindow != nullptr && GetDlgItem(program.mainWindow, 2002) != nullptr;
+        },
+        START_DEADLINE_MS);
+    // Let the start-up messages (the first sizes, paints and activation) run out.
+    WaitForInputIdle(program.process.hProcess, START_DEADLINE_MS);
+    return shown;
+}
+
+bool waitForExit(const Program &program, DWORD deadlineMs, DWORD *exitCode)
+{
+    if (WaitForSingleObject(program.process.hProcess, deadlineMs) != WAIT_OBJECT_0)
+        return false;
+    return GetExitCodeProcess(program.process.hProcess, exitCode) != 0;
+}
+
+void disposeProgram(Program &program)
+{
+    if (program.process.hProcess != nullptr) {
+        if (WaitForSingleObject(program.process.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(program.process.hProcess, 99);
+            WaitForSingleObject(program.process.hProcess, EXIT_DEADLINE_MS);
+        }
+        CloseHandle(program.process.hProcess);
+        CloseHandle(program.process.hThread);
+    }
+    program.process = {};
+    if (program.workDirectory[0] != '\0')
+        deleteDirectoryTree(program.workDirectory);
+    program.workDirectory[0] = '\0';
+}
+
+std::string windowText(HWND window)
+{
+    char text[REMOTE_TEXT_BYTES];
+    text[0] = '\0';
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string windowClass(HWND window)
+{
+    char name[256];
+    name[0] = '\0';
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+RECT clientRectOnScreen(HWND window)
+{
+    RECT client = {};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT *>(&client), 2);
+    return client;
+}
+
+RECT rectInParent(HWND child)
+{
+    RECT place = {};
+    GetWindowRect(child, &place);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT *>(&place), 2);
+    return place;
+}
+
+std::string statusText(const Program &program, HWND statusBar, int part)
+{
+    RemoteBlock block(program.process.dwProcessId, REMOTE_TEXT_BYTES);
+    char text[REMOTE_TEXT_BYTES] = {};
+    LRESULT length = SendMessageA(statusBar, SB_GETTEXTLENGTHA, part, 0);
+    if (LOWORD(length) >= sizeof text)
+        return "<too long>";
+    SendMessageA(statusBar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(block.address));
+    if (!block.read(0, text, LOWORD(length)))
+        return "<unreadable>";
+    text[LOWORD(length)] = '\0';
+    return text;
+}
+
+std::vector<int> statusPartEdges(const Program &program, HWND statusBar)
+{
+    RemoteBlock block(program.process.dwProcessId, sizeof(int) * MAX_STATUS_PARTS);
+    int edges[MAX_STATUS_PARTS] = {};
+    int count = static_cast<int>(SendMessageA(statusBar, SB_GETPARTS, MAX_STATUS_PARTS,
+                                              reinterpret_cast<LPARAM>(block.address)));
+    if (count <= 0 || count > MAX_STATUS_PARTS || !block.read(0, edges, sizeof(int) * count))
+        return {};
+    return std::vector<int>(edges, edges + count);
+}
+
+int listColumnWidth(HWND listView, int column)
+{
+    return static_cast<int>(SendMessageA(listView, LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+int listColumnCount(HWND listView)
+{
+    HWND header = reinterpret_cast<HWND>(SendMessageA(listView, LVM_GETHEADER, 0, 0));
+    return static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+}
+
+std::string listColumnText(const Program &program, HWND listView, int column)
+{
+    RemoteBlock block(program.process.dwProcessId, sizeof(LVCOLUMNA) + REMOTE_TEXT_BYTES);
+    LVCOLUMNA request = {};
+    request.mask = LVCF_TEXT;
+    request.pszText = block.at(sizeof(LVCOLUMNA));
+    request.cchTextMax = REMOTE_TEXT_BYTES;
+    char empty = '\0';
+    block.write(sizeof(LVCOLUMNA), &empty, 1);
+    if (!block.write(0, &request, sizeof request))
+        return "<unwritable>";
+    if (!SendMessageA(listView, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(block.address)))
+        return "<no column>";
+    LVCOLUMNA answer = {};
+    block.read(0, &answer, sizeof answer);
+    char text[REMOTE_TEXT_BYTES] = {};
+    size_t offset = static_cast<size_t>(answer.pszText - static_cast<char *>(block.address));
+    if (offset >= sizeof(LVCOLUMNA) + REMOTE_TEXT_BYTES || !block.read(offset, text, sizeof text - 1))
+        return "<unreadable>";
+    text[sizeof text - 1] = '\0';
+    return text;
+}
+
+int listItemCount(HWND listView)
+{
+    return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::vector<ToolTip> programToolTips(const Program &program)
+{
+    ToolTipSearch found = {program.process.dwProcessId, {}};
+    EnumWindows(findToolTipsProc, reinterpret_cast<LPARAM>(&found));
+
+    std::vector<ToolTip> tips;
+    RemoteBlock block(program.process.dwProcessId, sizeof(TOOLINFOA) + REMOTE_TEXT_BYTES);
+    for (HWND tooltip : found.windows) {
+        int count = static_cast<int>(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0));
+        for (int index = 0; index < count && index < MAX_TOOLS; index++) {
+            TOOLINFOA tool = {};
+            tool.cbSize = sizeof tool;
+            tool.lpszText = block.at(sizeof(TOOLINFOA));
+            char empty[REMOTE_TEXT_BYTES] = {};
+            block.write(sizeof(TOOLINFOA), empty, sizeof empty);
+            block.write(0, &tool, sizeof tool);
+            if (!SendMessageA(tooltip, TTM_ENUMTOOLSA, index, reinterpret_cast<LPARAM>(block.address)))
+                continue;
+            TOOLINFOA answer = {};
+            block.read(0, &answer, sizeof answer);
+            char text[REMOTE_TEXT_BYTES] = {};
+            block.read(sizeof(TOOLINFOA), text, sizeof text - 1);
+            tips.push_back({tooltip, reinterpret_cast<HWND>(answer.uId), text});
+        }
+    }
+    return tips;
+}
+
+void moveMouse(int x, int y)
+{
+    sendMouse(x, y, 0);
+}
+
+void clickAt(int x, int y)
+{
+    sendMouse(x, y, 0);
+    sendMouse(x, y, MOUSEEVENTF_LEFTDOWN);
+    sendMouse(x, y, MOUSEEVENTF_LEFTUP);
+}
+
+void dragFromTo(int fromX, int fromY, int toX, int toY)
+{
+    constexpr int STEPS = 10;
+    sendMouse(fromX, fromY, 0);
+    sendMouse(fromX, fromY, MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= STEPS; step++)
+        sendMouse(fromX + (toX - fromX) * step / STEPS, fromY + (toY - fromY) * step / STEPS, 0);
+    sendMouse(toX, toY, MOUSEEVENTF_LEFTUP);
+}
+
+void pressKey(WORD virtualKey)
+{
+    sendKey(virtualKey, 0);
+    sendKey(virtualKey, KEYEVENTF_KEYUP);
+}
+
+void pressAltKey(WORD virtualKey)
+{
+    sendKey(VK_MENU, 0);
+    sendKey(virtualKey, 0);
+    sendKey(virtualKey, KEYEVENTF_KEYUP);
+    sendKey(VK_MENU, KEYEVENTF_KEYUP);
+}
+
+bool bringToFront(HWND window)
+{
+    // Keys go to the focus of the window's thread: wait until the activation has
+    // reached that thread, not just until the window is the foreground one.
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    SetForegroundWindow(window);
+    return waitUntil(
+        [&] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof info;
+            return GetForegroundWindow() == window && GetGUIThreadInfo(thread, &info) &&
+                   info.hwndActive == window && info.hwndFocus != nullptr;
+        },
+        APPEAR_DEADLINE_MS);
+}
+
+bool chooseMenuItem(const Program &program, WORD menuKey, WORD itemKey)
+{
+    // The window manager side of Wine may move the focus once more just after an
+    // activation, which closes a menu that opened too early: retry until the
+    // pop-up stays up.
+    constexpr int ATTEMPTS = 4;
+    constexpr DWORD POPUP_DEADLINE_MS = 2000;
+    for (int attempt = 0; attempt < ATTEMPTS; attempt++) {
+        if (!bringToFront(program.mainWindow))
+            continue;
+        WaitForInputIdle(program.process.hProcess, POPUP_DEADLINE_MS);
+        pressAltKey(menuKey);
+        if (waitUntil([&] { return findProgramWindow(program, "#32768", "") != nullptr; }, POPUP_DEADLINE_MS)) {
+            pressKey(itemKey);
+            return true;
+        }
+        pressKey(VK_ESCAPE);  // leave a half-open menu mode before the next try
+    }
+    return false;
+}
+
+bool findHitTestPoint(HWND window, LRESULT hitTest, POINT *point)
+{
+    // Caption buttons and sizing corners lie in a band along the right edge, near
+    // the top or the bottom: scan from the matching corner inwards.
+    constexpr int ROWS = 48;
+    constexpr int COLUMNS = 160;
+    bool fromBottom = hitTest == HTBOTTOMRIGHT || hitTest == HTBOTTOM || hitTest == HTBOTTOMLEFT;
+    RECT outer = {};
+    GetWindowRect(window, &outer);
+    for (int row = 0; row < ROWS; row++) {
+        int y = fromBottom ? outer.bottom - 1 - row : outer.top + row;
+        for (int x = outer.right - 1; x >= outer.right - COLUMNS && x >= outer.left; x--) {
+            if (SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == hitTest) {
+                *point = {x, y};
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+POINT centreOf(HWND window)
+{
+    RECT place = {};
+    GetWindowRect(window, &place);
+    return {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+}
+
+std::vector<DWORD> screenPixels(const RECT &area)
+{
+    int width = area.right - area.left;
+    int height = area.bottom - area.top;
+    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    if (width <= 0 || height <= 0)
+        return pixels;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void *bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const DWORD *source = static_cast<const DWORD *>(bits);
+    for (size_t i = 0; i < pixels.size(); i++)
+        pixels[i] = source[i] & 0x00FFFFFF;
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+bool saveScreenshot(const char *path)
+{
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    std::vector<DWORD> pixels = screenPixels(screen);
+    int width = screen.right;
+    int height = screen.bottom;
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = -height;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    DWORD dataBytes = static_cast<DWORD>(pixels.size() * sizeof(DWORD));
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + dataBytes;
+    FILE *out = fopen(path, "wb");
+    if (out == nullptr)
+        return false;
+    fwrite(&file, sizeof file, 1, out);
+    fwrite(&header, sizeof header, 1, out);
+    fwrite(pixels.data(), dataBytes, 1, out);
+    return fclose(out) == 0;
+}
+
+SavedComposition saveComposition()
+{
+    SavedComposition saved;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, DWM_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return saved;
+    saved.keyExisted = true;
+    DWORD size = sizeof saved.value;
+    saved.valueExisted = RegQueryValueExA(key, COMPOSITION_VALUE, nullptr, nullptr,
+                                          reinterpret_cast<BYTE *>(&saved.value), &size) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return saved;
+}
+
+void setComposition(DWORD value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, DWM_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, COMPOSITION_VALUE, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
+    RegCloseKey(key);
+}
+
+void removeComposition()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, DWM_KEY, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, COMPOSITION_VALUE);
+        RegCloseKey(key);
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, DWM_KEY);
+}
+
+void restoreComposition(const SavedComposition &saved)
+{
+    if (saved.valueExisted) {
+        setComposition(saved.value);
+        return;
+    }
+    if (saved.keyExisted) {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, DWM_KEY, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, COMPOSITION_VALUE);
+            RegCloseKey(key);
+        }
+        return;
+    }
+    removeComposition();
+}

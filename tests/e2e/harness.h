@@ -1,0 +1,97 @@
+// End-to-end harness: starts talvero.exe of this build in a fresh working directory,
+// reads its windows and controls from outside, drives it with real mouse and
+// keyboard input and looks at the screen. Test process of the same bitness as the
+// program, so records read from the program have this process's layout.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Generous limits: Wine on a shared 2-core machine can be slow to start a program.
+constexpr DWORD START_DEADLINE_MS = 20000;
+constexpr DWORD EXIT_DEADLINE_MS = 15000;
+constexpr DWORD APPEAR_DEADLINE_MS = 10000;
+// How long a window is watched to see that something does NOT happen.
+constexpr DWORD QUIET_PERIOD_MS = 1500;
+
+// Polls condition every few milliseconds until it holds or deadlineMs has passed.
+bool waitUntil(const std::function<bool()> &condition, DWORD deadlineMs);
+
+// One run of talvero.exe.
+struct Program {
+    PROCESS_INFORMATION process = {};
+    char workDirectory[MAX_PATH] = {};
+    HWND mainWindow = nullptr;
+};
+
+// Full path of talvero.exe of this build (TALVERO_EXE overrides).
+std::string talveroPath();
+// Starts talvero.exe in a new empty working directory of its own.
+bool startProgram(Program &program);
+// The visible main window (class and title "TALVERO") of the program, or null.
+HWND findMainWindow(const Program &program);
+// Waits for the main window to appear; stores it in program.mainWindow.
+bool waitForMainWindow(Program &program);
+// Waits for the process to end; true and *exitCode when it did.
+bool waitForExit(const Program &program, DWORD deadlineMs, DWORD *exitCode);
+// Ends a program still running (clean-up after a failed test), closes the
+// handles and deletes the working directory.
+void disposeProgram(Program &program);
+
+// A visible top-level window of the program with this class and title, or null.
+HWND findProgramWindow(const Program &program, const char *className, const char *title);
+
+// Reading controls of another process.
+std::string windowText(HWND window);
+std::string windowClass(HWND window);
+RECT clientRectOnScreen(HWND window);
+// A child's rectangle in its parent's client coordinates.
+RECT rectInParent(HWND child);
+std::string statusText(const Program &program, HWND statusBar, int part);
+std::vector<int> statusPartEdges(const Program &program, HWND statusBar);
+int listColumnWidth(HWND listView, int column);
+std::string listColumnText(const Program &program, HWND listView, int column);
+int listColumnCount(HWND listView);
+int listItemCount(HWND listView);
+// Tooltip text of each tool, keyed by the tool's window (TTF_IDISHWND tools).
+struct ToolTip {
+    HWND tooltipWindow;  // the tooltip control
+    HWND toolWindow;     // the window it serves
+    std::string text;
+};
+std::vector<ToolTip> programToolTips(const Program &program);
+
+// Real input.
+void moveMouse(int x, int y);
+void clickAt(int x, int y);
+void dragFromTo(int fromX, int fromY, int toX, int toY);
+void pressKey(WORD virtualKey);
+// Alt + key, as for a menu's mnemonic.
+void pressAltKey(WORD virtualKey);
+bool bringToFront(HWND window);
+// Opens a menu of the main window by its mnemonic (Alt + key) and waits for its
+// pop-up to show; then chooses the item with itemKey. False when no pop-up showed.
+bool chooseMenuItem(const Program &program, WORD menuKey, WORD itemKey);
+// A screen point over which the window answers hitTest (HTCLOSE, HTBOTTOMRIGHT ...).
+bool findHitTestPoint(HWND window, LRESULT hitTest, POINT *point);
+// Centre of a window on screen.
+POINT centreOf(HWND window);
+
+// Screen pixels, 0x00RRGGBB, row by row.
+std::vector<DWORD> screenPixels(const RECT &area);
+bool saveScreenshot(const char *path);
+
+// The registry value HKCU\Software\Microsoft\Windows\DWM "Composition": the test
+// process shares the prefix with the program. Restored by restoreComposition.
+struct SavedComposition {
+    bool keyExisted = false;
+    bool valueExisted = false;
+    DWORD value = 0;
+};
+SavedComposition saveComposition();
+void setComposition(DWORD value);
+void removeComposition();
+void restoreComposition(const SavedComposition &saved);

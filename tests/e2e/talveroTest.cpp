@@ -1,0 +1,65 @@
+// The end-to-end fixture: start, wait, screenshot on failure, clean-up.
+#include "talveroTest.h"
+
+#include <cstring>
+
+#include "boundedText.h"
+
+namespace {
+
+// Where the mouse rests between actions: far from the main window and its
+// tooltips, and from the corner where Wine shows the notification area.
+constexpr int PARK_X = 1200;
+constexpr int PARK_Y = 800;
+
+void saveFailureScreenshot()
+{
+    const testing::TestInfo *test = testing::UnitTest::GetInstance()->current_test_info();
+    char directory[MAX_PATH];
+    GetModuleFileNameA(nullptr, directory, sizeof directory);
+    char *slash = strrchr(directory, '\\');
+    if (slash != nullptr)
+        *slash = '\0';
+    appendText(directory, "\\failures");
+    CreateDirectoryA(directory, nullptr);
+    char path[MAX_PATH];
+    formatText(path, "%s\\%s.%s.bmp", directory, test->test_suite_name(), test->name());
+    if (saveScreenshot(path))
+        printf("screenshot of the failure: %s\n", path);
+}
+
+}  // namespace
+
+void TalveroTest::SetUp()
+{
+    moveMouse(PARK_X, PARK_Y);
+}
+
+void TalveroTest::TearDown()
+{
+    if (HasFailure())
+        saveFailureScreenshot();
+    disposeProgram(program);
+}
+
+void TalveroTest::startTalvero()
+{
+    ASSERT_TRUE(startProgram(program)) << "cannot start " << talveroPath();
+    ASSERT_TRUE(waitForMainWindow(program)) << "no main window within " << START_DEADLINE_MS << " ms";
+}
+
+long TalveroTest::exitCodeAfterEnd()
+{
+    DWORD exitCode = 0;
+    bool ended = waitForExit(program, EXIT_DEADLINE_MS, &exitCode);
+    EXPECT_TRUE(ended) << "talvero.exe still runs " << EXIT_DEADLINE_MS << " ms later";
+    return ended ? static_cast<long>(exitCode) : -1;
+}
+
+HWND TalveroTest::waitForDialog(const char *caption)
+{
+    HWND dialog = nullptr;
+    waitUntil([&] { return (dialog = findProgramWindow(program, "#32770", caption)) != nullptr; },
+              APPEAR_DEADLINE_MS);
+    return dialog;
+}

@@ -1,0 +1,26 @@
+// The fixture of every end-to-end test: one run of talvero.exe in a working
+// directory of its own, a screenshot when the test fails, and clean-up.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+// Ids of the main window's controls and commands, as a user's tools see them.
+#include "resource.h"
+
+class TalveroTest : public testing::Test {
+protected:
+    Program program;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the program and waits for its main window (fatal on failure).
+    void startTalvero();
+    HWND control(int id) const { return GetDlgItem(program.mainWindow, id); }
+    // Waits for the program to end; the exit code, or a failure and -1.
+    long exitCodeAfterEnd();
+    // A modal dialog of the program with this caption, once it is shown.
+    HWND waitForDialog(const char *caption);
+};

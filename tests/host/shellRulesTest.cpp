@@ -1,0 +1,55 @@
+// The main window's pure rules: status part edge, list column widths, list
+// height on resize, and the native word size of each processor architecture.
+#include <gtest/gtest.h>
+
+#include "shellRules.h"
+
+TEST(StatusPartEdge, HalfTheClientWidthTruncated)
+{
+    const struct {
+        int32_t clientWidth;
+        int32_t edge;
+    } cases[] = {{400, 200}, {401, 200}, {434, 217}, {284, 142}, {1, 0}, {0, 0}};
+    for (const auto &c : cases)
+        EXPECT_EQ(c.edge, statusPartEdge(c.clientWidth)) << "client width " << c.clientWidth;
+}
+
+TEST(ListColumnWidths, ThreeFifthsAndTwoFifthsOfTruncatedFifths)
+{
+    const struct {
+        int32_t listWidth;
+        int16_t title, application, onOff;
+    } cases[] = {
+        {396, 237, 79, 79},  // 396 / 5 = 79: the fifth is truncated before tripling
+        {400, 240, 80, 80},
+        {430, 258, 86, 86},
+        {4, 0, 0, 0},
+        {0, 0, 0, 0},
+    };
+    for (const auto &c : cases) {
+        ListColumnWidths widths = listColumnWidths(c.listWidth);
+        EXPECT_EQ(c.title, widths.title) << "list width " << c.listWidth;
+        EXPECT_EQ(c.application, widths.application) << "list width " << c.listWidth;
+        EXPECT_EQ(c.onOff, widths.onOff) << "list width " << c.listWidth;
+    }
+}
+
+TEST(ListHeightOnSize, FillsTheBandBetweenButtonsAndStatusBar)
+{
+    EXPECT_EQ(461 - 0 - 22 - 75, listHeightOnSize(461, 0, 22));
+    EXPECT_EQ(200 - 20 - 75, listHeightOnSize(200, 0, 20));
+    // A minimised window has an empty client area: the height goes negative.
+    EXPECT_EQ(-95, listHeightOnSize(0, 0, 20));
+}
+
+TEST(NativeBitsFor, SixtyFourBitArchitecturesOnly)
+{
+    const struct {
+        uint16_t architecture;
+        int32_t bits;
+    } cases[] = {{0, 32} /* x86 */, {5, 32} /* ARM */, {6, 64} /* IA64 */, {7, 64} /* ALPHA64 */,
+                 {9, 64} /* AMD64 */, {10, 32} /* x86 on Win64 */, {12, 32} /* ARM64 is not listed */,
+                 {0xFFFF, 32} /* unknown */};
+    for (const auto &c : cases)
+        EXPECT_EQ(c.bits, nativeBitsFor(c.architecture)) << "architecture " << c.architecture;
+}
