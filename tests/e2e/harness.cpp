@@ -17,8 +17,6 @@ constexpr DWORD INPUT_SETTLE_MS = 30;
 constexpr size_t REMOTE_TEXT_BYTES = 1024;
 constexpr int MAX_STATUS_PARTS = 16;
 constexpr int MAX_TOOLS = 16;
-const char DWM_KEY[] = "Software\\Microsoft\\Windows\\DWM";
-const char COMPOSITION_VALUE[] = "Composition";
 
 // A block of memory inside the program, freed on destruction.
 struct RemoteBlock {
@@ -112,28 +110,6 @@ void sendKey(WORD virtualKey, DWORD flags)
     input.ki.dwFlags = flags;
     SendInput(1, &input, sizeof input);
     Sleep(INPUT_SETTLE_MS);
-}
-
-void deleteDirectoryTree(const char *directory)
-{
-    char pattern[MAX_PATH];
-    formatText(pattern, "%s\\*", directory);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (strcmp(found.cFileName, ".") == 0 || strcmp(found.cFileName, "..") == 0)
-                continue;
-            char child[MAX_PATH];
-            formatText(child, "%s\\%s", directory, found.cFileName);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                deleteDirectoryTree(child);
-            else
-                DeleteFileA(child);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(directory);
 }
 
 }  // namespace
@@ -456,41 +432,10 @@ POINT centreOf(HWND window)
     return {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
 }
 
-std::vector<DWORD> screenPixels(const RECT &area)
-{
-    int width = area.right - area.left;
-    int height = area.bottom - area.top;
-    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
-    if (width <= 0 || height <= 0)
-        return pixels;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    void *bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    GdiFlush();
-    const DWORD *source = static_cast<const DWORD *>(bits);
-    for (size_t i = 0; i < pixels.size(); i++)
-        pixels[i] = source[i] & 0x00FFFFFF;
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 bool saveScreenshot(const char *path)
 {
     RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    std::vector<DWORD> pixels = screenPixels(screen);
+    std::vector<uint32_t> pixels = screenPixels(screen);
     int width = screen.right;
     int height = screen.bottom;
     BITMAPFILEHEADER file = {};
@@ -501,7 +446,7 @@ bool saveScreenshot(const char *path)
     header.biPlanes = 1;
     header.biBitCount = 32;
     header.biCompression = BI_RGB;
-    DWORD dataBytes = static_cast<DWORD>(pixels.size() * sizeof(DWORD));
+    DWORD dataBytes = static_cast<DWORD>(pixels.size() * sizeof(uint32_t));
     file.bfType = 0x4D42;  // "BM"
     file.bfOffBits = sizeof file + sizeof header;
     file.bfSize = file.bfOffBits + dataBytes;
@@ -514,53 +459,3 @@ bool saveScreenshot(const char *path)
     return fclose(out) == 0;
 }
 
-SavedComposition saveComposition()
-{
-    SavedComposition saved;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, DWM_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return saved;
-    saved.keyExisted = true;
-    DWORD size = sizeof saved.value;
-    saved.valueExisted = RegQueryValueExA(key, COMPOSITION_VALUE, nullptr, nullptr,
-                                          reinterpret_cast<BYTE *>(&saved.value), &size) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return saved;
-}
-
-void setComposition(DWORD value)
-{
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, DWM_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, COMPOSITION_VALUE, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
-    RegCloseKey(key);
-}
-
-void removeComposition()
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, DWM_KEY, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueA(key, COMPOSITION_VALUE);
-        RegCloseKey(key);
-    }
-    RegDeleteKeyA(HKEY_CURRENT_USER, DWM_KEY);
-}
-
-void restoreComposition(const SavedComposition &saved)
-{
-    if (saved.valueExisted) {
-        setComposition(saved.value);
-        return;
-    }
-    if (saved.keyExisted) {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, DWM_KEY, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
-            RegDeleteValueA(key, COMPOSITION_VALUE);
-            RegCloseKey(key);
-        }
-        return;
-    }
-    removeComposition();
-}

@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "testFiles.h"
+#include "testRegistry.h"
+#include "testScreen.h"
+
 // Generous limits: Wine on a shared 2-core machine can be slow to start a program.
 constexpr DWORD START_DEADLINE_MS = 20000;
 constexpr DWORD EXIT_DEADLINE_MS = 15000;
@@ -80,18 +84,4 @@ bool findHitTestPoint(HWND window, LRESULT hitTest, POINT *point);
 // Centre of a window on screen.
 POINT centreOf(HWND window);
 
-// Screen pixels, 0x00RRGGBB, row by row.
-std::vector<DWORD> screenPixels(const RECT &area);
 bool saveScreenshot(const char *path);
-
-// The registry value HKCU\Software\Microsoft\Windows\DWM "Composition": the test
-// process shares the prefix with the program. Restored by restoreComposition.
-struct SavedComposition {
-    bool keyExisted = false;
-    bool valueExisted = false;
-    DWORD value = 0;
-};
-SavedComposition saveComposition();
-void setComposition(DWORD value);
-void removeComposition();
-void restoreComposition(const SavedComposition &saved);

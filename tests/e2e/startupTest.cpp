@@ -177,7 +177,7 @@ TEST_F(StartUp, ButtonsShowTheirNormalPicturesOnTheGrayBackground)
         int mismatches = 0;
         bool drawn = waitUntil(
             [&] {
-                std::vector<DWORD> shown = screenPixels(onScreen);
+                std::vector<uint32_t> shown = screenPixels(onScreen);
                 mismatches = 0;
                 for (int y = 0; y < BUTTON_SIZE; y++)
                     for (int x = 0; x < BUTTON_SIZE; x++)
@@ -192,7 +192,7 @@ TEST_F(StartUp, ButtonsShowTheirNormalPicturesOnTheGrayBackground)
     // Between the mode buttons and the utility buttons the window shows its background.
     RECT client = clientRectOnScreen(program.mainWindow);
     RECT gap = {client.left + 210, client.top + 10, client.left + 255, client.top + 60};
-    for (DWORD pixel : screenPixels(gap))
+    for (uint32_t pixel : screenPixels(gap))
         ASSERT_EQ(BACKGROUND, pixel);
 }
 

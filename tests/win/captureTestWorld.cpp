@@ -1,6 +1,8 @@
 // The capture tests' windows and helpers (see captureTestWorld.h). Test (UI) thread.
 #include "captureTestWorld.h"
 
+#include "testScreen.h"
+
 #include <commctrl.h>
 #include <process.h>
 
@@ -232,35 +234,6 @@ bool waitCaptureEnd(CaptureThread *capture, DWORD timeoutMs, DWORD *exitCode)
     return true;
 }
 
-std::vector<uint32_t> readScreen(const RECT &rect)
-{
-    int32_t width = rect.right - rect.left;
-    int32_t height = rect.bottom - rect.top;
-    std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;   // top-down, as the vector is
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void *bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    const uint32_t *source = static_cast<const uint32_t *>(bits);
-    for (size_t i = 0; i < pixels.size(); i++)
-        pixels[i] = source[i] & 0x00FFFFFF;
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 uint32_t expectedGray(uint32_t colour, int32_t convertType, int32_t grayTone, int32_t reverseGray)
 {
     uint8_t pixel[4] = {static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8),
@@ -283,7 +256,7 @@ uint32_t stripeAt(const Stripes &stripes, int32_t x, int32_t width)
 int32_t grayMismatches(const RECT &rect, const Stripes &stripes, int32_t convertType, int32_t grayTone,
                        int32_t reverseGray)
 {
-    std::vector<uint32_t> pixels = readScreen(rect);
+    std::vector<uint32_t> pixels = screenPixels(rect);
     int32_t width = rect.right - rect.left;
     int32_t mismatches = 0;
     for (size_t i = 0; i < pixels.size(); i++) {

@@ -14,6 +14,7 @@
 
 #include "captureLoops.h"
 #include "captureStart.h"
+#include "testScreen.h"
 
 // Creates the locks, texts, classes, the main window and its status bar once.
 void ensureCaptureWorld();
@@ -51,8 +52,6 @@ void requestStop();
 // Waits (pumping) for captureDone and the thread's end; false on timeout.
 bool waitCaptureEnd(CaptureThread *capture, DWORD timeoutMs, DWORD *exitCode);
 
-// 0x00RRGGBB of every pixel of the rectangle, read from the screen, row by row.
-std::vector<uint32_t> readScreen(const RECT &rect);
 // The gray the kernels give for this colour and these settings, as 0x00RRGGBB.
 uint32_t expectedGray(uint32_t colour, int32_t convertType, int32_t grayTone, int32_t reverseGray);
 // Stripe colour under column x of a window of this width.

@@ -219,7 +219,7 @@ TEST_F(CaptureWindowLoop, SelectedWindowLargerThanTheDesktopIsGrayed)
     RECT visible = {0, 0, width, height - 200};
     EXPECT_TRUE(pumpUntil(
         [&] {
-            std::vector<uint32_t> pixels = readScreen(visible);
+            std::vector<uint32_t> pixels = screenPixels(visible);
             for (size_t i = 0; i < pixels.size(); i += 97) {
                 int32_t x = static_cast<int32_t>(i % static_cast<size_t>(width)) - huge.left;
                 if (pixels[i] != expectedGray(stripeAt(COLOURS, x, huge.right - huge.left), 0, 10, 0))

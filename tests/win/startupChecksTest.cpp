@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "startup.h"
+#include "testRegistry.h"
 
 namespace {
 
@@ -22,45 +23,6 @@ int32_t expectedNativeBits()
     return isWow64 != nullptr && isWow64(GetCurrentProcess(), &wow64) && wow64 ? 64 : 32;
 }
 
-struct DwmValue {
-    bool keyExisted = false;
-    bool valueExisted = false;
-    DWORD value = 0;
-};
-const char DWM_KEY[] = "Software\\Microsoft\\Windows\\DWM";
-
-DwmValue readDwmValue()
-{
-    DwmValue saved;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, DWM_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return saved;
-    saved.keyExisted = true;
-    DWORD size = sizeof saved.value;
-    saved.valueExisted = RegQueryValueExA(key, "Composition", nullptr, nullptr,
-                                          reinterpret_cast<BYTE *>(&saved.value), &size) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return saved;
-}
-
-void writeDwmValue(DWORD value)
-{
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExA(HKEY_CURRENT_USER, DWM_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
-    RegSetValueExA(key, "Composition", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
-    RegCloseKey(key);
-}
-
-void deleteDwmValue()
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, DWM_KEY, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueA(key, "Composition");
-        RegCloseKey(key);
-    }
-}
-
 }  // namespace
 
 // Under the tests' 64-bit Wine prefix both builds must find 64.
@@ -72,17 +34,14 @@ TEST(NativeWordSize, BothBuildsSeeTheSystemsWordSize)
 
 TEST(CompositionByRegistry, OnlyANonZeroValueCounts)
 {
-    DwmValue saved = readDwmValue();
-    writeDwmValue(1);
+    SavedComposition saved = saveComposition();
+    ASSERT_TRUE(setComposition(1));
     EXPECT_EQ(1, compositionOnByRegistry());
-    writeDwmValue(7);
+    ASSERT_TRUE(setComposition(7));
     EXPECT_EQ(1, compositionOnByRegistry());
-    writeDwmValue(0);
+    ASSERT_TRUE(setComposition(0));
     EXPECT_EQ(0, compositionOnByRegistry());
-    deleteDwmValue();
+    removeComposition();
     EXPECT_EQ(0, compositionOnByRegistry());
-    if (saved.valueExisted)
-        writeDwmValue(saved.value);
-    else if (!saved.keyExisted)
-        RegDeleteKeyA(HKEY_CURRENT_USER, DWM_KEY);
+    restoreComposition(saved);
 }

@@ -4,21 +4,8 @@
 
 #include <windows.h>
 
-#include <string>
+#include "testFiles.h"
 
 // Creates the locks and the captureDone event the main window would create,
 // once per test process.
 void ensureAppLocks();
-
-// Makes and enters an empty directory of its own; leaves and deletes it on destruction.
-struct ScratchDirectory {
-    ScratchDirectory();
-    ~ScratchDirectory();
-    char path[MAX_PATH];
-    char previous[MAX_PATH];
-};
-
-void writeWholeFile(const char *name, const std::string &content);
-// The file's bytes, or "<missing>" when it cannot be opened.
-std::string readWholeFile(const char *name);
-bool fileExists(const char *name);
