@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <map>
+#include <set>
 
 #include "talveroTest.h"
 
@@ -146,13 +147,18 @@ TEST_F(StartUp, MainWindowShowsButtonsEmptyListAndIdleStatus)
 TEST_F(StartUp, EveryButtonHasItsOwnTooltip)
 {
     startTalvero();
-    std::map<HWND, std::string> tips;
     std::vector<ToolTip> found;
     // The tooltips are made at the end of start-up; give them a moment.
     waitUntil([&] { return (found = programToolTips(program)).size() >= 5; }, APPEAR_DEADLINE_MS);
-    for (const ToolTip &tip : found)
-        tips[tip.toolWindow] = tip.text;
-    EXPECT_EQ(5u, found.size()) << "one tool per tooltip window, one per button";
+    // Five tooltip windows, each with exactly one tool, each serving another button.
+    std::map<HWND, std::string> tips;
+    std::set<HWND> tooltipWindows;
+    for (const ToolTip &tip : found) {
+        EXPECT_TRUE(tooltipWindows.insert(tip.tooltipWindow).second) << "a tooltip window serves two tools";
+        EXPECT_EQ(1, SendMessageA(tip.tooltipWindow, TTM_GETTOOLCOUNT, 0, 0));
+        EXPECT_TRUE(tips.emplace(tip.toolWindow, tip.text).second) << "a window has two tooltips";
+    }
+    EXPECT_EQ(5u, tooltipWindows.size()) << "one tooltip window per button";
     for (const ButtonPlace &place : BUTTONS) {
         HWND button = control(place.id);
         ASSERT_TRUE(tips.count(button)) << "no tooltip for button " << place.id;
