@@ -42,8 +42,15 @@ TEST_F(Composition, CompositionOnIsRefusedWithCodeOne)
     HWND box = waitForDialog("Error");
     ASSERT_NE(nullptr, box) << "no refusal shown";
     EXPECT_EQ(COMPOSITION_REFUSAL, windowText(GetDlgItem(box, MESSAGE_BOX_TEXT_ID)));
-    EXPECT_EQ(nullptr, findMainWindow(program)) << "the main window must not show";
     EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER)) << "the refusal has no owner window";
+
+    // The refusal comes from inside the main window's creation, before any control
+    // is made: the window exists, hidden and without children, while the box is up.
+    HWND main = findProgramWindowShownOrNot(program, "TALVERO", "TALVERO");
+    ASSERT_NE(nullptr, main) << "the refusal must come while the main window is being created";
+    EXPECT_FALSE(IsWindowVisible(main)) << "the main window must not show";
+    EXPECT_EQ(nullptr, GetWindow(main, GW_CHILD)) << "no control may exist when the refusal shows";
+    EXPECT_TRUE(IsWindow(box)) << "the refusal waits for the user";
 
     POINT ok = centreOf(GetDlgItem(box, IDOK));
     clickAt(ok.x, ok.y);

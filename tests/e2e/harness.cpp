@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "boundedText.h"
+#include "resource.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ struct WindowSearch {
     DWORD processId;
     const char *className;
     const char *title;
+    bool visibleOnly;
     HWND found;
 };
 
@@ -63,7 +65,7 @@ BOOL CALLBACK findWindowProc(HWND window, LPARAM parameter)
     WindowSearch *search = reinterpret_cast<WindowSearch *>(parameter);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    if (processId != search->processId || !IsWindowVisible(window))
+    if (processId != search->processId || (search->visibleOnly && !IsWindowVisible(window)))
         return TRUE;
     if (windowClass(window) != search->className || windowText(window) != search->title)
         return TRUE;
@@ -160,7 +162,14 @@ bool startProgram(Program &program)
 
 HWND findProgramWindow(const Program &program, const char *className, const char *title)
 {
-    WindowSearch search = {program.process.dwProcessId, className, title, nullptr};
+    WindowSearch search = {program.process.dwProcessId, className, title, true, nullptr};
+    EnumWindows(findWindowProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND findProgramWindowShownOrNot(const Program &program, const char *className, const char *title)
+{
+    WindowSearch search = {program.process.dwProcessId, className, title, false, nullptr};
     EnumWindows(findWindowProc, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -176,7 +185,7 @@ bool waitForMainWindow(Program &program)
         [&] {
             program.mainWindow = findMainWindow(program);
             // The status bar is made inside WM_CREATE: once it exists, start-up is through.
-            return program.mainWindow != nullptr && GetDlgItem(program.mainWindow, 2002) != nullptr;
+            return program.mainWindow != nullptr && GetDlgItem(program.mainWindow, IDC_STATUS_BAR) != nullptr;
         },
         START_DEADLINE_MS);
     // Let the start-up messages (the first sizes, paints and activation) run out.

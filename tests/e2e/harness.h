@@ -47,6 +47,8 @@ void disposeProgram(Program &program);
 
 // A visible top-level window of the program with this class and title, or null.
 HWND findProgramWindow(const Program &program, const char *className, const char *title);
+// The same, hidden or not: a window still inside its creation is not shown yet.
+HWND findProgramWindowShownOrNot(const Program &program, const char *className, const char *title);
 
 // Reading controls of another process.
 std::string windowText(HWND window);
