@@ -1,5 +1,6 @@
 // A user opens Help > About and Help > Document: each dialog is modal, shows its
-// texts, ignores Escape and its close box, and closes only through Close.
+// texts, ignores Escape and its close box, and closes only through Close (the
+// button, or Enter while it is the default button).
 #include <string>
 #include <vector>
 
@@ -26,16 +27,41 @@ protected:
         return false;
     }
 
-    // Escape and the caption's close box must leave the dialog open.
-    void expectEscapeAndCloseBoxIgnored(HWND dialog)
+    // The dialog is the active window of the foreground and holds the focus: input
+    // that the test sends goes to it.
+    bool dialogHasInput(HWND dialog)
+    {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetForegroundWindow() == dialog &&
+               GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndActive == dialog &&
+               info.hwndFocus != nullptr && IsChild(dialog, info.hwndFocus);
+    }
+
+    // Escape and the caption's close box must leave the dialog open. So that
+    // "nothing happened" cannot mean "the input went elsewhere", the dialog keeps
+    // the foreground and the focus throughout, and Enter afterwards (Close is the
+    // default button) does close it.
+    void expectEscapeAndCloseBoxIgnoredThenEnterCloses(HWND dialog)
     {
         ASSERT_TRUE(bringToFront(dialog));
+        ASSERT_TRUE(dialogHasInput(dialog)) << "the dialog does not have the keyboard";
         pressKey(VK_ESCAPE);
+        Sleep(QUIET_PERIOD_MS);
+        EXPECT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog)) << "Escape closed the dialog";
+        EXPECT_TRUE(dialogHasInput(dialog)) << "the dialog lost the keyboard after Escape";
+
         POINT closeBox = {};
         ASSERT_TRUE(findHitTestPoint(dialog, HTCLOSE, &closeBox)) << "no close box on the dialog";
+        EXPECT_EQ(dialog, WindowFromPoint(closeBox)) << "the close box is covered";
         clickAt(closeBox.x, closeBox.y);
         Sleep(QUIET_PERIOD_MS);
-        EXPECT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog)) << "the dialog closed without Close";
+        EXPECT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog)) << "the close box closed the dialog";
+        ASSERT_TRUE(dialogHasInput(dialog)) << "the dialog lost the keyboard after the click";
+
+        pressKey(VK_RETURN);
+        EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, APPEAR_DEADLINE_MS))
+            << "Enter did not close it: the keys do not reach the dialog";
     }
 
     void openFromHelpMenu(WORD mnemonic)
@@ -63,8 +89,13 @@ TEST_F(HelpDialogs, AboutShowsTheNoticeAndClosesOnlyThroughClose)
     EXPECT_EQ("Close", windowText(GetDlgItem(about, IDC_ABOUT_CLOSE)));
     EXPECT_TRUE(hasText(about, "TALVERO 1.0.3.0\r\nCopyright (C) 2026 the TALVERO developers"));
 
-    expectEscapeAndCloseBoxIgnored(about);
+    expectEscapeAndCloseBoxIgnoredThenEnterCloses(about);
+    EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(program.mainWindow) != 0; }, APPEAR_DEADLINE_MS));
 
+    // Clicking Close closes it too.
+    openFromHelpMenu('A');
+    about = waitForDialog("Copyright");
+    ASSERT_NE(nullptr, about) << "Help > About did not open again";
     POINT close = centreOf(GetDlgItem(about, IDC_ABOUT_CLOSE));
     clickAt(close.x, close.y);
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(about); }, APPEAR_DEADLINE_MS)) << "Close did not close it";
@@ -89,11 +120,7 @@ TEST_F(HelpDialogs, DocumentNamesTheManualAndClosesOnlyThroughClose)
     std::string manual = exe.substr(0, exe.rfind('\\') + 1) + DOCUMENT_FILE_NAME;
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(manual.c_str())) << manual;
 
-    expectEscapeAndCloseBoxIgnored(document);
-
-    // Close is the default button: Enter closes the dialog.
-    ASSERT_TRUE(bringToFront(document));
-    pressKey(VK_RETURN);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(document); }, APPEAR_DEADLINE_MS)) << "Enter did not close it";
+    expectEscapeAndCloseBoxIgnoredThenEnterCloses(document);
+    EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(program.mainWindow) != 0; }, APPEAR_DEADLINE_MS));
     exitProgram();
 }
