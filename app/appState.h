@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "graySettings.h"
+#include "shellRules.h"
 
 struct WindowPlacement {
     int32_t left;
@@ -56,8 +57,7 @@ struct CommandButton {
     WNDPROC previousProc;  // the system button procedure
 };
 
-// Slots of commandButtons, in the order of ids 2016, 2010, 2008, 2012, 2014.
-constexpr int COMMAND_BUTTON_COUNT = 5;
+// commandButtons and tooltips have one slot per id of COMMAND_BUTTON_IDS, in its order.
 
 struct AppState {
     // Set by WinMain and WM_CREATE on the UI thread, read-only afterwards.
@@ -97,7 +97,7 @@ struct AppState {
     RECT backBufferSize;
 
     // Main window: UI thread only; mainPlacement is kept current after every move or resize.
-    WindowPlacement mainPlacement = {10, 10, 450, 500};
+    WindowPlacement mainPlacement = {MAIN_INITIAL_LEFT, MAIN_INITIAL_TOP, MAIN_INITIAL_WIDTH, MAIN_INITIAL_HEIGHT};
 
     // Locks and events: created in WM_CREATE in this order. They are never
     // deleted: short-lived threads may still enter them while the process ends.

@@ -14,8 +14,6 @@
 
 namespace {
 
-const int BUTTON_IDS[COMMAND_BUTTON_COUNT] = {IDC_BUTTON_FOREGROUND_MODE, IDC_BUTTON_SCREEN_MODE,
-                                              IDC_BUTTON_NORMAL_COLOR, IDC_BUTTON_TRAY, IDC_BUTTON_CONFIGURE};
 constexpr DWORD BUTTON_STYLE = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
 constexpr DWORD LIST_STYLE = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_VSCROLL | WS_TABSTOP |
                              LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED;
@@ -83,7 +81,7 @@ void createMainControls(HWND window)
     HWND buttons[COMMAND_BUTTON_COUNT];
     for (int slot = 0; slot < COMMAND_BUTTON_COUNT; slot++)
         buttons[slot] = CreateWindowExA(0, "BUTTON", "button", BUTTON_STYLE, 0, 0, BUTTON_SIZE, BUTTON_SIZE, window,
-                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(BUTTON_IDS[slot])), instance,
+                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(COMMAND_BUTTON_IDS[slot])), instance,
                                         nullptr);
 
     HDC screen = GetDC(nullptr);

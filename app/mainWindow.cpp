@@ -16,19 +16,11 @@
 
 namespace {
 
-// WM_USER with this lParam asks for the back buffer to be refilled with the background.
-constexpr LPARAM REFILL_BACK_BUFFER = 2600;
 constexpr COLORREF TEXT_BLACK = RGB(0, 0, 0);
-
-bool isCommandButtonId(WPARAM id)
-{
-    return id == IDC_BUTTON_FOREGROUND_MODE || id == IDC_BUTTON_SCREEN_MODE || id == IDC_BUTTON_NORMAL_COLOR ||
-           id == IDC_BUTTON_TRAY || id == IDC_BUTTON_CONFIGURE;
-}
 
 LRESULT onDrawItem(HWND window, WPARAM wParam, LPARAM lParam)
 {
-    if (isCommandButtonId(wParam))
+    if (commandButtonSlot(static_cast<int32_t>(wParam)) >= 0)
         return commandButtonProc(window, WM_DRAWITEM, wParam, lParam);
     if (wParam == IDC_WINDOW_LIST)
         return onWindowListMessage(window, WM_DRAWITEM, wParam, lParam);
@@ -114,8 +106,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CTLCOLORDLG: return reinterpret_cast<LRESULT>(appState.backgroundBrush);
     case WM_CTLCOLORSTATIC: return onColorStatic(wParam);
     case WM_EXITSIZEMOVE: return onExitSizeMove();
-    case WM_USER:
-        if (lParam == REFILL_BACK_BUFFER)
+    case WM_REFILL_BACK_BUFFER:
+        if (lParam == REFILL_BACK_BUFFER_TAG)
             refillBackBuffer();
         return 0;
     }

@@ -4,4 +4,9 @@
 
 #include <windows.h>
 
+// Asks the main window to refill its back buffer with the background (no repaint
+// is requested). Only this lParam counts: a bare WM_USER from elsewhere is ignored.
+constexpr UINT WM_REFILL_BACK_BUFFER = WM_USER;
+constexpr LPARAM REFILL_BACK_BUFFER_TAG = 2600;
+
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

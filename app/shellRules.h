@@ -1,14 +1,39 @@
-// The main window's pure rules: where the controls go, how the status bar and the
-// list columns divide the width, and the native word size of a processor
-// architecture. No platform headers; unit-tested on the host.
+// The main window's pure rules: where the window and its controls go, which
+// button sits in which slot, how the status bar and the list columns divide the
+// width, and the native word size of a processor architecture. No platform
+// headers (resource.h holds only numbers); unit-tested on the host.
 #pragma once
 
 #include <cstdint>
 
+#include "resource.h"
+
+// The main window's outer rectangle at the first start (AppState.mainPlacement).
+constexpr int32_t MAIN_INITIAL_LEFT = 10;
+constexpr int32_t MAIN_INITIAL_TOP = 10;
+constexpr int32_t MAIN_INITIAL_WIDTH = 450;
+constexpr int32_t MAIN_INITIAL_HEIGHT = 500;
+
+// The command buttons' ids by slot, left to right: the one order of the buttons,
+// their places, their tooltips and their columns in the image strip.
+constexpr int COMMAND_BUTTON_COUNT = 5;
+constexpr int32_t COMMAND_BUTTON_IDS[COMMAND_BUTTON_COUNT] = {
+    IDC_BUTTON_FOREGROUND_MODE, IDC_BUTTON_SCREEN_MODE, IDC_BUTTON_NORMAL_COLOR, IDC_BUTTON_TRAY,
+    IDC_BUTTON_CONFIGURE};
+
+// Slot of a command button's control id, or -1 for any other id.
+constexpr int32_t commandButtonSlot(int32_t controlId)
+{
+    for (int32_t slot = 0; slot < COMMAND_BUTTON_COUNT; slot++)
+        if (COMMAND_BUTTON_IDS[slot] == controlId)
+            return slot;
+    return -1;
+}
+
 // Command buttons: 60 x 60, 10 apart in a group, a wider gap before the last two.
 constexpr int32_t BUTTON_SIZE = 60;
 constexpr int32_t BUTTON_TOP = 5;
-constexpr int32_t BUTTON_LEFTS[] = {5, 75, 145, 260, 330};
+constexpr int32_t BUTTON_LEFTS[COMMAND_BUTTON_COUNT] = {5, 75, 145, 260, 330};
 // The list view starts below the button row; before the first resize it is this
 // much shorter than the client area.
 constexpr int32_t LIST_TOP = 75;

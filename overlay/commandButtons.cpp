@@ -10,8 +10,6 @@
 
 namespace {
 
-const int BUTTON_IDS[COMMAND_BUTTON_COUNT] = {IDC_BUTTON_FOREGROUND_MODE, IDC_BUTTON_SCREEN_MODE,
-                                              IDC_BUTTON_NORMAL_COLOR, IDC_BUTTON_TRAY, IDC_BUTTON_CONFIGURE};
 constexpr int STRIP_ROW_NORMAL = 0;
 constexpr int STRIP_ROW_HOVER = BUTTON_SIZE;
 constexpr int STRIP_ROW_PUSHED = 2 * BUTTON_SIZE;
@@ -38,10 +36,7 @@ LRESULT onDrawItem(LPARAM lParam)
 
 int commandButtonIndex(int controlId)
 {
-    for (int slot = 0; slot < COMMAND_BUTTON_COUNT; slot++)
-        if (BUTTON_IDS[slot] == controlId)
-            return slot;
-    return -1;
+    return commandButtonSlot(controlId);
 }
 
 LRESULT CALLBACK commandButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

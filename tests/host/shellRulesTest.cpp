@@ -34,6 +34,21 @@ TEST(ListColumnWidths, ThreeFifthsAndTwoFifthsOfTruncatedFifths)
     }
 }
 
+TEST(CommandButtonSlot, ButtonsLeftToRightAndNothingElse)
+{
+    const struct {
+        int32_t id;
+        int32_t slot;
+    } cases[] = {
+        {2016, 0} /* top window into gray */, {2010, 1} /* screen */, {2008, 2} /* normal colour */,
+        {2012, 3} /* notification area */,    {2014, 4} /* configure */,
+        {2004, -1} /* the list */,            {2002, -1} /* the status bar */,
+        {0, -1},                              {2009, -1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.slot, commandButtonSlot(c.id)) << "id " << c.id;
+}
+
 TEST(ListHeightOnSize, FillsTheBandBetweenButtonsAndStatusBar)
 {
     EXPECT_EQ(461 - 0 - 22 - 75, listHeightOnSize(461, 0, 22));
