@@ -141,6 +141,25 @@ TEST_F(ProgramFile, VersionSaysTalvero103)
     EXPECT_EQ("TALVERO", versionValue(info, "ProductName"));
     EXPECT_EQ("talvero.exe", versionValue(info, "OriginalFilename"));
     EXPECT_EQ("1.0.3.0", versionValue(info, "FileVersion"));
+    EXPECT_EQ("1.0.3.0", versionValue(info, "ProductVersion"));
+}
+
+// The manifest's identity and the manual shipped beside the program carry the same version.
+TEST_F(ProgramFile, ManifestAndManualNameVersion103)
+{
+    std::string manifest = resourceText(MAKEINTRESOURCEA(24), 1);
+    EXPECT_NE(std::string::npos, manifest.find("name=\"TALVERO.talvero\" version=\"1.0.3.0\"")) << manifest;
+
+    std::string exe = talveroPath();
+    std::string manualPath = exe.substr(0, exe.rfind('\\') + 1) + DOCUMENT_FILE_NAME;
+    std::string manual;
+    FILE *file = fopen(manualPath.c_str(), "rb");
+    ASSERT_NE(nullptr, file) << manualPath;
+    char chunk[4096];
+    for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;)
+        manual.append(chunk, got);
+    fclose(file);
+    EXPECT_NE(std::string::npos, manual.find("<h1>TALVERO 1.0.3.0</h1>"));
 }
 
 // A 64-bit program whose manifest names an x86 dependency does not start on Windows.
