@@ -1,8 +1,9 @@
 // Entry point of talvero.exe: loads the string table, registers the one window
 // class "TALVERO", creates the main window (which initialises everything in its
-// WM_CREATE) and runs the UI thread's message loop.
+// WM_CREATE) and runs the UI thread's message loop in a single-threaded COM apartment.
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include "appState.h"
 #include "mainWindow.h"
@@ -61,9 +62,8 @@ ATOM registerMainClass()
     return RegisterClassExA(&windowClass);
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+// Everything WinMain does inside the apartment: returns the exit code.
+int runApplication(HINSTANCE instance, int showCommand)
 {
     appState.instance = instance;
     loadStringTexts();
@@ -90,4 +90,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         DispatchMessageA(&message);
     }
     return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+{
+    // ShellExecuteA (Help > Document) may hand the page to COM-based shell
+    // handlers, which need the UI thread in a single-threaded apartment.
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    int exitCode = runApplication(instance, showCommand);
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return exitCode;
 }
