@@ -108,6 +108,14 @@ TEST_F(StartUp, MainWindowShowsButtonsEmptyListAndIdleStatus)
         EXPECT_EQ(5, actual.top);
         EXPECT_EQ(BUTTON_SIZE, actual.right - actual.left);
         EXPECT_EQ(BUTTON_SIZE, actual.bottom - actual.top);
+        // The window region is kept by the system, so it reads from outside too.
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        EXPECT_EQ(SIMPLEREGION, GetWindowRgn(button, region)) << "no rectangular window region";
+        RECT box = {};
+        GetRgnBox(region, &box);
+        EXPECT_TRUE(box.left == 0 && box.top == 0 && box.right == BUTTON_SIZE && box.bottom == BUTTON_SIZE)
+            << "region (" << box.left << ", " << box.top << ")-(" << box.right << ", " << box.bottom << ")";
+        DeleteObject(region);
     }
 
     EXPECT_EQ("SysListView32", windowClass(list));
@@ -116,6 +124,9 @@ TEST_F(StartUp, MainWindowShowsButtonsEmptyListAndIdleStatus)
     EXPECT_TRUE(listStyle & LVS_OWNERDRAWFIXED);
     EXPECT_TRUE(listStyle & LVS_SHOWSELALWAYS);
     EXPECT_TRUE(GetWindowLongA(list, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_EQ(static_cast<LRESULT>(LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT |
+                                   LVS_EX_DOUBLEBUFFER),  // 0x10023
+              SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
     RECT listPlace = rectInParent(list);
     EXPECT_EQ(0, listPlace.left);
     EXPECT_EQ(75, listPlace.top);
