@@ -1,5 +1,6 @@
 // mainWindowProc in this test process: the answers of its simple messages, and a
-// later window of the class (as an overlay will be) getting no initialisation.
+// later window of the class (as an overlay will be) getting no initialisation, and
+// the back-buffer refill request.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -83,4 +84,37 @@ TEST(MainWindowProc, ALaterWindowOfTheClassIsNotInitialised)
     DestroyWindow(later);
     EXPECT_TRUE(takeQuitMessage()) << "WM_DESTROY ends the calling thread's loop";
     appState.nativeBits = savedBits;
+}
+
+TEST(MainWindowProc, RefillMessageFillsTheBackBufferWithTheBackground)
+{
+    prepareOnce();
+    constexpr int WIDTH = 40, HEIGHT = 30;
+    HWND savedMain = appState.mainWindow;
+    HDC savedDC = appState.backBufferDC;
+    HWND main = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, WIDTH, HEIGHT, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, main);
+    appState.mainWindow = main;
+    HDC screen = GetDC(nullptr);
+    HDC buffer = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, WIDTH, HEIGHT);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ stock = SelectObject(buffer, bitmap);
+    RECT all = {0, 0, WIDTH, HEIGHT};
+    FillRect(buffer, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    appState.backBufferDC = buffer;
+
+    EXPECT_EQ(0, mainWindowProc(main, WM_REFILL_BACK_BUFFER, 0, REFILL_BACK_BUFFER_TAG + 1));
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(buffer, WIDTH - 1, HEIGHT - 1) & 0xFFFFFF) << "another lParam refills nothing";
+    EXPECT_EQ(0, mainWindowProc(main, WM_REFILL_BACK_BUFFER, 0, REFILL_BACK_BUFFER_TAG));
+    EXPECT_EQ(RGB(238, 238, 238), GetPixel(buffer, WIDTH - 1, HEIGHT - 1) & 0xFFFFFF);
+    EXPECT_EQ(RGB(238, 238, 238), GetPixel(buffer, 0, 0) & 0xFFFFFF);
+
+    appState.backBufferDC = savedDC;
+    appState.mainWindow = savedMain;
+    SelectObject(buffer, stock);
+    DeleteObject(bitmap);
+    DeleteDC(buffer);
+    DestroyWindow(main);
 }
