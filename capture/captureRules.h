@@ -134,7 +134,12 @@ struct PaceWait {
 // The next frame is timed from when the wait is due to end, not from when it
 // really ended: a wait that oversleeps (the timers' granularity) is taken out of
 // the next wait, so the loop keeps a 30 ms cadence instead of drifting to 31-32.
+// A frame that ends before the last one's due time waits until one period after it.
 PaceWait framePacingWait(uint32_t now, uint32_t lastFrameTime);
+// The last frame time a run starts with, one period before its start, so that the
+// first frame never waits whatever the clock reads (a 0 would be "in the future"
+// to the signed comparison once timeGetTime passes 2^31).
+uint32_t firstFrameTimeBase(uint32_t start);
 
 // The frame rate is reported once per this many frames.
 constexpr uint32_t FRAMES_PER_REPORT = 100;

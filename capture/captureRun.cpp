@@ -72,6 +72,7 @@ void readDisplayDepth(CaptureRun *run)
 void startFrameClock(CaptureRun *run)
 {
     run->frameRate.startTime = timeGetTime();
+    run->lastFrameTime = firstFrameTimeBase(run->frameRate.startTime);
     setStatusPair(FPS_LABEL, appState.texts.underMeasurement, STATUS_PART_RATE);
     setStatusPair(appState.texts.grayLabel, appState.texts.grayOn, STATUS_PART_GRAY);
     RECT area = {};
