@@ -209,6 +209,13 @@ void windowSecondDecision(const ZOrderInput &in, ZOrderState *state, ZOrderMoves
         addMove(moves, MOVE_TARGET_UNDER_OVERLAY);
 }
 
+FrameFate windowFrameFate(const WindowsSeen &first, const WindowsSeen &second)
+{
+    if (first.foreground != second.foreground || first.windowCount != second.windowCount)
+        return FRAME_DROP;
+    return FRAME_PRESENT;
+}
+
 PaceWait framePacingWait(uint32_t now, uint32_t lastFrameTime)
 {
     uint32_t due = lastFrameTime + FRAME_PERIOD_MS;

@@ -121,6 +121,16 @@ void screenSecondDecision(const ZOrderInput &in, ZOrderState *state, ZOrderMoves
 void windowFirstDecision(const ZOrderInput &in, ZOrderState *state, ZOrderMoves *moves);
 void windowSecondDecision(const ZOrderInput &in, ZOrderState *state, ZOrderMoves *moves);
 
+// A window frame is dropped when the windows changed while it was being made:
+// another foreground window, or a counted window opened or closed between the
+// frame's two scans. Its picture may be stale; the next frame starts at once.
+enum FrameFate : int32_t { FRAME_PRESENT, FRAME_DROP };
+struct WindowsSeen {
+    WindowId foreground;
+    int32_t windowCount;   // windowCount of the scan
+};
+FrameFate windowFrameFate(const WindowsSeen &first, const WindowsSeen &second);
+
 // Pacing: at least this long from one frame's end to the next.
 constexpr uint32_t FRAME_PERIOD_MS = 30;
 

@@ -71,8 +71,9 @@ TEST(CaptureLeaks, NoHandleOrGdiObjectLeftAfterARun)
         Counts after = countNow();
         ASSERT_GT(before.handles, 0) << "the handle list could not be read";
         EXPECT_EQ(before.handles, after.handles);
-        if (before.gdiObjects >= 0)
+        if (before.gdiObjects >= 0) {
             EXPECT_EQ(before.gdiObjects, after.gdiObjects);
+        }
     }
     destroyTestWindow(target);
 #ifdef _WIN64
