@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "textSizes.h"
+
 // A window handle as the rules see it: compared, never dereferenced.
 typedef void *WindowId;
 
@@ -167,7 +169,6 @@ int32_t framesPerSecond(uint32_t elapsedMs);
 
 // The status-bar text of the frame-rate part.
 constexpr char FPS_LABEL[] = "FPS: ";
-constexpr size_t STATUS_TEXT_BYTES = 100;
 void formatFrameRateText(char *dest, size_t size, int32_t fps);
 
 // Frame buffers. The bitmap's pixels start this far into the mapping.

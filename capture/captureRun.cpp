@@ -25,7 +25,7 @@ void setStatusText(WPARAM part, const char *text)
 
 void setStatusPair(const char *label, const char *value, WPARAM part)
 {
-    char text[STATUS_TEXT_BYTES];
+    char text[TEXT_STATUS];
     copyText(text, label);
     appendText(text, value);
     setStatusText(part, text);
@@ -161,7 +161,7 @@ void paceAndCountFrame(CaptureRun *run)
 
     int32_t fps = 0;
     if (countFrame(&run->frameRate, timeGetTime(), &fps)) {
-        char text[STATUS_TEXT_BYTES];
+        char text[TEXT_STATUS];
         formatFrameRateText(text, sizeof text, fps);
         setStatusText(STATUS_PART_RATE, text);
     }

@@ -106,7 +106,7 @@ TEST(CapturePacing, ReportEveryHundredFrames)
 
 TEST(CapturePacing, FrameRateText)
 {
-    char text[STATUS_TEXT_BYTES];
+    char text[TEXT_STATUS];
     formatFrameRateText(text, sizeof text, 30);
     EXPECT_EQ(std::string("FPS: 30"), text);
     formatFrameRateText(text, sizeof text, 33);
