@@ -1,5 +1,6 @@
 // The frame buffer's own guarantees: a mapping name another process holds is not
-// shared, and a frame of 8 bits per pixel is built from a zeroed colour table.
+// shared, a frame of 8 bits per pixel is built from a zeroed colour table, and a
+// release that failed half-way is finished by the next one.
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -7,6 +8,7 @@
 
 #include "appState.h"
 #include "boundedText.h"
+#include "captureCounts.h"
 #include "captureTestWorld.h"
 #include "frameBuffer.h"
 
@@ -18,6 +20,7 @@ constexpr uint64_t FRAME_SECTION_BYTES = 4u << 20;
 constexpr size_t NAME_BYTES = 20;
 constexpr int32_t EIGHT_BITS = 8;
 constexpr UINT COLOUR_TABLE_ENTRIES = 256;
+constexpr uintptr_t BOGUS_DC = 0x00DEAD01;   // no device context has this handle
 
 TEST(CaptureFrameBuffer, AMappingNameAlreadyTakenIsNotShared)
 {
@@ -66,6 +69,35 @@ TEST(CaptureFrameBuffer, AnEightBitFrameHasAZeroedColourTable)
     EXPECT_EQ(1, releaseFrameBitmap(&frame));
     EXPECT_EQ(nullptr, appState.memoryDC);
     ReleaseDC(nullptr, reference);
+}
+
+TEST(CaptureFrameBuffer, AReleaseThatFailedIsFinishedByTheNextOne)
+{
+    ensureCaptureWorld();
+    ASSERT_EQ(nullptr, appState.memoryDC) << "a capture run is still going";
+    HDC reference = GetDC(nullptr);
+    int32_t gdiBefore = processGdiObjectCount();
+    FrameBitmap frame{};
+    const char *failedCall = nullptr;
+    ASSERT_EQ(1, createFrameBitmap(reference, ScreenRect{0, 0, 64, 32}, FrameMapping{}, 32, &frame, &failedCall));
+
+    // A memory context that no longer answers: the selection cannot be restored.
+    HDC memory = appState.memoryDC;
+    appState.memoryDC = reinterpret_cast<HDC>(static_cast<uintptr_t>(BOGUS_DC));
+    EXPECT_EQ(-1, releaseFrameBitmap(&frame));
+    EXPECT_NE(nullptr, frame.bitmap) << "the bitmap was forgotten before it was deleted";
+    EXPECT_TRUE(frameIsSelected(frame));
+
+    appState.memoryDC = memory;
+    EXPECT_EQ(1, releaseFrameBitmap(&frame));
+    EXPECT_EQ(nullptr, appState.memoryDC);
+    EXPECT_EQ(nullptr, frame.bitmap);
+    EXPECT_FALSE(frameIsSelected(frame));
+    EXPECT_EQ(0, releaseFrameBitmap(&frame)) << "nothing left to release";
+    ReleaseDC(nullptr, reference);
+    if (gdiBefore >= 0) {
+        EXPECT_EQ(gdiBefore, processGdiObjectCount()) << "bitmap or memory context left";
+    }
 }
 
 }  // namespace
