@@ -18,12 +18,8 @@ struct WindowPlacement {
     int32_t height;
 };
 
-// Sizes of the fixed text buffers.
-constexpr size_t TEXT_SMALL = 32;
-constexpr size_t TEXT_MEDIUM = 64;
-constexpr size_t TEXT_STATUS = 100;
-constexpr size_t TEXT_LONG = 256;
-constexpr size_t TEXT_PATH = 1024;
+// Sizes of the fixed text buffers, one place for every subsystem.
+#include "textSizes.h"
 
 // Texts from the string table, loaded once by WinMain and read-only afterwards.
 struct StringTexts {

@@ -209,12 +209,27 @@ void windowSecondDecision(const ZOrderInput &in, ZOrderState *state, ZOrderMoves
         addMove(moves, MOVE_TARGET_UNDER_OVERLAY);
 }
 
+FrameFate windowFrameFate(const WindowsSeen &first, const WindowsSeen &second)
+{
+    if (first.foreground != second.foreground || first.windowCount != second.windowCount)
+        return FRAME_DROP;
+    return FRAME_PRESENT;
+}
+
 PaceWait framePacingWait(uint32_t now, uint32_t lastFrameTime)
 {
-    uint32_t elapsed = now - lastFrameTime;   // unsigned: survives the wrap of timeGetTime
-    if (elapsed > FRAME_PERIOD_MS)
-        return PaceWait{false, 0, now};
-    return PaceWait{true, FRAME_PERIOD_MS - elapsed, now + (FRAME_PERIOD_MS - elapsed)};
+    uint32_t due = lastFrameTime + FRAME_PERIOD_MS;
+    // A signed difference: the clock may read a little earlier than the last
+    // frame's due time (the wait returned early), and timeGetTime wraps.
+    int32_t left = static_cast<int32_t>(due - now);
+    if (left > 0)
+        return PaceWait{true, static_cast<uint32_t>(left), due};
+    return PaceWait{false, 0, now};
+}
+
+uint32_t firstFrameTimeBase(uint32_t start)
+{
+    return start - FRAME_PERIOD_MS;
 }
 
 int32_t framesPerSecond(uint32_t elapsedMs)

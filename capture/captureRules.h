@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "textSizes.h"
+
 // A window handle as the rules see it: compared, never dereferenced.
 typedef void *WindowId;
 
@@ -121,6 +123,16 @@ void screenSecondDecision(const ZOrderInput &in, ZOrderState *state, ZOrderMoves
 void windowFirstDecision(const ZOrderInput &in, ZOrderState *state, ZOrderMoves *moves);
 void windowSecondDecision(const ZOrderInput &in, ZOrderState *state, ZOrderMoves *moves);
 
+// A window frame is dropped when the windows changed while it was being made:
+// another foreground window, or a counted window opened or closed between the
+// frame's two scans. Its picture may be stale; the next frame starts at once.
+enum FrameFate : int32_t { FRAME_PRESENT, FRAME_DROP };
+struct WindowsSeen {
+    WindowId foreground;
+    int32_t windowCount;   // windowCount of the scan
+};
+FrameFate windowFrameFate(const WindowsSeen &first, const WindowsSeen &second);
+
 // Pacing: at least this long from one frame's end to the next.
 constexpr uint32_t FRAME_PERIOD_MS = 30;
 
@@ -134,7 +146,12 @@ struct PaceWait {
 // The next frame is timed from when the wait is due to end, not from when it
 // really ended: a wait that oversleeps (the timers' granularity) is taken out of
 // the next wait, so the loop keeps a 30 ms cadence instead of drifting to 31-32.
+// A frame that ends before the last one's due time waits until one period after it.
 PaceWait framePacingWait(uint32_t now, uint32_t lastFrameTime);
+// The last frame time a run starts with, one period before its start, so that the
+// first frame never waits whatever the clock reads (a 0 would be "in the future"
+// to the signed comparison once timeGetTime passes 2^31).
+uint32_t firstFrameTimeBase(uint32_t start);
 
 // The frame rate is reported once per this many frames.
 constexpr uint32_t FRAMES_PER_REPORT = 100;
@@ -152,7 +169,6 @@ int32_t framesPerSecond(uint32_t elapsedMs);
 
 // The status-bar text of the frame-rate part.
 constexpr char FPS_LABEL[] = "FPS: ";
-constexpr size_t STATUS_TEXT_BYTES = 100;
 void formatFrameRateText(char *dest, size_t size, int32_t fps);
 
 // Frame buffers. The bitmap's pixels start this far into the mapping.

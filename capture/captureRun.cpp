@@ -25,7 +25,7 @@ void setStatusText(WPARAM part, const char *text)
 
 void setStatusPair(const char *label, const char *value, WPARAM part)
 {
-    char text[STATUS_TEXT_BYTES];
+    char text[TEXT_STATUS];
     copyText(text, label);
     appendText(text, value);
     setStatusText(part, text);
@@ -72,6 +72,7 @@ void readDisplayDepth(CaptureRun *run)
 void startFrameClock(CaptureRun *run)
 {
     run->frameRate.startTime = timeGetTime();
+    run->lastFrameTime = firstFrameTimeBase(run->frameRate.startTime);
     setStatusPair(FPS_LABEL, appState.texts.underMeasurement, STATUS_PART_RATE);
     setStatusPair(appState.texts.grayLabel, appState.texts.grayOn, STATUS_PART_GRAY);
     RECT area = {};
@@ -124,9 +125,11 @@ void applyZOrderMoves(const ZOrderMoves &moves, HWND overlay, HWND target, HWND 
             raiseOverlay(overlay);
             lowerOverlay(overlay);
             break;
-        case MOVE_TARGET_TO_TOP: moveWindow(target, HWND_TOP, 0); break;
-        case MOVE_TARGET_UNDER_OVERLAY: moveWindow(target, overlay, 0); break;
-        case MOVE_FOREGROUND_TO_TOP: moveWindow(foreground, HWND_TOP, 0); break;
+        // Z-order only: activating the target would take the foreground from the
+        // window the user is working in, at every frame.
+        case MOVE_TARGET_TO_TOP: moveWindow(target, HWND_TOP, OTHER_WINDOW_MOVE_FLAGS); break;
+        case MOVE_TARGET_UNDER_OVERLAY: moveWindow(target, overlay, OTHER_WINDOW_MOVE_FLAGS); break;
+        case MOVE_FOREGROUND_TO_TOP: moveWindow(foreground, HWND_TOP, OTHER_WINDOW_MOVE_FLAGS); break;
         }
     }
 }
@@ -158,7 +161,7 @@ void paceAndCountFrame(CaptureRun *run)
 
     int32_t fps = 0;
     if (countFrame(&run->frameRate, timeGetTime(), &fps)) {
-        char text[STATUS_TEXT_BYTES];
+        char text[TEXT_STATUS];
         formatFrameRateText(text, sizeof text, fps);
         setStatusText(STATUS_PART_RATE, text);
     }
@@ -185,7 +188,40 @@ void endCaptureRun(CaptureRun *run)
 
     lowerOverlay(run->overlay);
     SendMessageA(run->overlay, WM_CLOSE, 0, 0);
-    SetEvent(appState.captureDone);
+    // The end texts before captureDone: a mode started as soon as it is set must
+    // not have its "Gray: ON" overwritten by this run's "Gray: OFF".
     setStatusText(STATUS_PART_RATE, FPS_LABEL);
     setStatusPair(appState.texts.grayLabel, appState.texts.grayOff, STATUS_PART_GRAY);
+    SetEvent(appState.captureDone);
+}
+
+void showFailureMessage(HWND overlay, const char *callName)
+{
+    // The overlay may cover the work area from the topmost band: out of the way
+    // first, or the box could open hidden under it.
+    SetWindowPos(overlay, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_HIDEWINDOW | OVERLAY_MOVE_FLAGS);
+    MessageBoxA(appState.mainWindow, callName, callName, MB_OK);
+}
+
+void openFrameMapping(CaptureRun *run, uint64_t bytes)
+{
+    run->mapping = createFrameMapping(bytes);
+    if (run->mapping.handle != nullptr)
+        return;
+    bool visible = IsWindowVisible(run->overlay) != FALSE;
+    showFailureMessage(run->overlay, FAILED_MAPPING);
+    // The run goes on (bitmaps get memory of their own): the overlay comes back;
+    // set-up raises it again.
+    if (visible)
+        SetWindowPos(run->overlay, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | OVERLAY_MOVE_FLAGS);
+}
+
+bool buildFrameBuffer(CaptureRun *run, const ScreenRect &rect)
+{
+    const char *failedCall = nullptr;
+    if (createFrameBitmap(run->referenceDC, rect, run->mapping, run->bitsPerPixel, &run->frame, &failedCall) == 1)
+        return true;
+    showFailureMessage(run->overlay, failedCall);
+    return false;
 }

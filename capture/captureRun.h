@@ -15,8 +15,8 @@ struct CaptureRun {
     HWND overlay;
     HWND target;
     HANDLE frameWaitEvent;     // never signalled: waiting on it is the loop's sleep
-    HWND referenceWindow;      // referenceDC belongs to this window
-    HDC referenceDC;
+    HWND referenceWindow;      // referenceDC belongs to this window (none: the screen)
+    HDC referenceDC;           // what every frame buffer of the run is made compatible with
     FrameMapping mapping;
     FrameBitmap frame;
     int32_t bitsPerPixel;
@@ -40,8 +40,10 @@ ScreenPoint cursorPosition();
 // Class name into a buffer that holds at most size - 2 characters (as the loops ask).
 void readClassName(HWND window, char *dest, int32_t size);
 
-// Every move of the overlay leaves activation alone.
+// Every move of the overlay leaves activation alone, and so do the z-order moves
+// of the target and the foreground window.
 constexpr UINT OVERLAY_MOVE_FLAGS = SWP_NOACTIVATE;
+constexpr UINT OTHER_WINDOW_MOVE_FLAGS = SWP_NOACTIVATE;
 
 void applyZOrderMoves(const ZOrderMoves &moves, HWND overlay, HWND target, HWND foreground);
 void raiseOverlay(HWND overlay);
@@ -54,6 +56,16 @@ void paceAndCountFrame(CaptureRun *run);
 // Sleeps without counting a frame (a frame given up early).
 void sleepFrame(CaptureRun *run, DWORD milliseconds);
 bool stopWasRequested();
+
+// A failed call's message box, owned by the main window, with the overlay first
+// lowered and hidden so that it cannot cover the box.
+void showFailureMessage(HWND overlay, const char *callName);
+// The run's mapping; when none can be made, the "CreateFileMapping" message and
+// the run goes on without (the overlay shown again if it was).
+void openFrameMapping(CaptureRun *run, uint64_t bytes);
+// The frame buffer for the rectangle from the run's reference context; false,
+// after the failing call's message, when the run must end.
+bool buildFrameBuffer(CaptureRun *run, const ScreenRect &rect);
 
 // Teardown of every run, whether it ran frames or failed setting up: releases
 // what the run made, lowers and closes the overlay, sets captureDone, status off.

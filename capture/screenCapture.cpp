@@ -102,8 +102,8 @@ unsigned __stdcall screenCaptureMain(void *start)
     readDisplayDepth(&run);
 
     ScreenRect screen = windowRect(run.target, nullptr);
-    run.mapping = createFrameMapping(screenMappingBytes(screen));
-    if (createFrameBitmap(run.referenceDC, screen, run.mapping, run.bitsPerPixel, &run.frame) != 1) {
+    openFrameMapping(&run, screenMappingBytes(screen));
+    if (!buildFrameBuffer(&run, screen)) {
         endCaptureRun(&run);
         return 0;
     }

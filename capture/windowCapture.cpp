@@ -42,15 +42,18 @@ FrameResult giveUpFrame(CaptureRun *run, DWORD sleepMs)
 
 // Builds the frame buffer again when the target moved or changed size. An empty
 // rectangle leaves the run without a frame buffer until the target has a size.
+// When the old buffer cannot be released it is kept (a new one would leak it)
+// and the rebuild is tried again next frame.
 bool followTargetRect(CaptureRun *run, const ScreenRect &current, ScreenRect *previous)
 {
     if (sameRect(current, *previous))
         return true;
+    if (releaseFrameBitmap(&run->frame) < 0)
+        return true;
     *previous = current;
-    releaseFrameBitmap(&run->frame);
     if (rectWidth(current) <= 0 || rectHeight(current) <= 0)
         return true;
-    return createFrameBitmap(run->referenceDC, current, run->mapping, run->bitsPerPixel, &run->frame) == 1;
+    return buildFrameBuffer(run, current);
 }
 
 void placeWindows(CaptureRun *run, const WindowFrame &frame, HWND lastForeground)
@@ -72,11 +75,11 @@ void placeWindows(CaptureRun *run, const WindowFrame &frame, HWND lastForeground
     applyZOrderMoves(moves, run->overlay, run->target, frame.foreground);
 }
 
-void copyTarget(HWND target, HDC windowDC)
+// The frame's own size: the target may have changed since the buffer was built.
+void copyTarget(const FrameBitmap &frame, HDC windowDC)
 {
-    ScreenRect rect = windowRect(target, nullptr);
     retryCall(FRAME_RETRIES, [&] {
-        return BitBlt(appState.memoryDC, 0, 0, rectWidth(rect), rectHeight(rect), windowDC, 0, 0, SRCCOPY) != FALSE;
+        return BitBlt(appState.memoryDC, 0, 0, frame.width, frame.height, windowDC, 0, 0, SRCCOPY) != FALSE;
     });
 }
 
@@ -90,7 +93,8 @@ void releaseWindowDC(HWND target, HDC windowDC)
 void presentOverTarget(CaptureRun *run)
 {
     if (IsIconic(run->target)) {
-        SetWindowPos(run->overlay, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | OVERLAY_MOVE_FLAGS);
+        SetWindowPos(run->overlay, nullptr, 0, 0, 0, 0,
+                     SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | OVERLAY_MOVE_FLAGS);
         return;
     }
     ScreenRect rect = windowRect(run->target, nullptr);
@@ -108,7 +112,7 @@ void presentOverTarget(CaptureRun *run)
 // present, pace, count and the stop test.
 FrameResult finishWindowFrame(CaptureRun *run, const WindowFrame &frame, HWND *lastForeground)
 {
-    if (run->frame.bitmap == nullptr)
+    if (!frameIsSelected(run->frame))
         return giveUpFrame(run, FRAME_PERIOD_MS);
     placeWindows(run, frame, *lastForeground);
 
@@ -119,14 +123,15 @@ FrameResult finishWindowFrame(CaptureRun *run, const WindowFrame &frame, HWND *l
     });
     ZOrderScan again{};
     EnumWindows(windowScanProc, reinterpret_cast<LPARAM>(&again));
-    if (GetForegroundWindow() != frame.foreground || again.windowCount != frame.scan.windowCount) {
-        // The user switched windows or one opened or closed: this picture may be stale.
+    WindowsSeen first{frame.foreground, frame.scan.windowCount};
+    WindowsSeen second{GetForegroundWindow(), again.windowCount};
+    if (windowFrameFate(first, second) == FRAME_DROP) {
         releaseWindowDC(run->target, windowDC);
         return giveUpFrame(run, 0);
     }
     *lastForeground = frame.foreground;
     if (windowDC != nullptr) {
-        copyTarget(run->target, windowDC);
+        copyTarget(run->frame, windowDC);
         releaseWindowDC(run->target, windowDC);
     }
 
@@ -142,20 +147,21 @@ bool setUpWindowRun(CaptureRun *run, void *start, ScreenRect *previous)
 {
     beginCaptureRun(run);
     takeCaptureStart(run, start);
-    run->referenceWindow = run->target;
-    run->referenceDC = GetDC(run->target);
+    // A screen context, not the target's: in foreground mode the first target may
+    // close while later targets' frame buffers are still built from the reference.
+    run->referenceWindow = nullptr;
+    run->referenceDC = GetDC(nullptr);
     ScreenRect current = windowRect(run->target, nullptr);
     *previous = current;
     readDisplayDepth(run);
 
-    run->mapping = createFrameMapping(windowMappingBytes(windowRect(GetDesktopWindow(), nullptr)));
-    if (rectWidth(current) > 0 && rectHeight(current) > 0 &&
-        createFrameBitmap(run->referenceDC, current, run->mapping, run->bitsPerPixel, &run->frame) != 1)
+    openFrameMapping(run, windowMappingBytes(windowRect(GetDesktopWindow(), nullptr)));
+    if (rectWidth(current) > 0 && rectHeight(current) > 0 && !buildFrameBuffer(run, current))
         return false;
 
     startFrameClock(run);
-    SetWindowPos(run->target, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetWindowPos(run->target, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(run->target, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | OTHER_WINDOW_MOVE_FLAGS);
+    SetWindowPos(run->target, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | OTHER_WINDOW_MOVE_FLAGS);
     raiseOverlay(run->overlay);
     SetForegroundWindow(run->target);
     return true;

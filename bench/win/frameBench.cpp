@@ -106,7 +106,8 @@ void benchScreenFrame(int32_t bitsPerPixel)
     HDC reference = GetDC(GetDesktopWindow());
     FrameMapping mapping = createFrameMapping(screenMappingBytes(screen));
     FrameBitmap frame{};
-    createFrameBitmap(reference, screen, mapping, bitsPerPixel, &frame);
+    const char *failedCall = nullptr;
+    createFrameBitmap(reference, screen, mapping, bitsPerPixel, &frame, &failedCall);
     DISPLAY_DEVICEA device = {};
     device.cb = sizeof device;
     EnumDisplayDevicesA(nullptr, 0, &device, 0);
@@ -139,14 +140,15 @@ void benchWindowFrame(int32_t bitsPerPixel)
     HWND target = createStripedWindow(place, COLOURS);
     OverlayLog log{};
     HWND overlay = createTestOverlay(place, &log);
-    HDC reference = GetDC(target);
+    HDC reference = GetDC(nullptr);   // as the window loops: a screen context
     RECT desktop{};
     GetWindowRect(GetDesktopWindow(), &desktop);
     FrameMapping mapping =
         createFrameMapping(windowMappingBytes(ScreenRect{desktop.left, desktop.top, desktop.right, desktop.bottom}));
     FrameBitmap frame{};
+    const char *failedCall = nullptr;
     createFrameBitmap(reference, ScreenRect{place.left, place.top, place.right, place.bottom}, mapping, bitsPerPixel,
-                      &frame);
+                      &frame, &failedCall);
     auto copyWindow = [&] {
         HDC windowDC = GetWindowDC(target);
         BitBlt(appState.memoryDC, 0, 0, frame.width, frame.height, windowDC, 0, 0, SRCCOPY);
@@ -170,7 +172,7 @@ void benchWindowFrame(int32_t bitsPerPixel)
           }));
     releaseFrameBitmap(&frame);
     closeFrameMapping(&mapping);
-    ReleaseDC(target, reference);
+    ReleaseDC(nullptr, reference);
     destroyTestWindow(overlay);
     destroyTestWindow(target);
 }

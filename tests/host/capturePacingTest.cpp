@@ -18,20 +18,38 @@ TEST(CapturePacing, WaitAfterAFrame)
         uint32_t nextFrameTime;
     } cases[] = {
         {1000, 1012, true, 18, 1030},       // a 12 ms frame waits 18 ms
-        {1000, 1000, true, 30, 1030},
+        {1000, 1000, true, 30, 1030},       // now == last
         {1000, 1029, true, 1, 1030},
-        {1000, 1030, true, 0, 1030},        // exactly 30 ms: waits 0
+        {1000, 1030, false, 0, 1030},       // exactly 30 ms: no wait left
         {1000, 1031, false, 0, 1031},       // slower frames start the next at once
         {1000, 1100, false, 0, 1100},
-        {0, 5000, false, 0, 5000},          // the first frame never waits
+        {1030, 1029, true, 31, 1060},       // the clock reads before the last due time
+        {1030, 1020, true, 40, 1060},
+        {5030, 5000, true, 60, 5060},
         {0xFFFFFFF6u, 2, true, 18, 20},     // timeGetTime wrapped during the frame
         {0xFFFFFFF0u, 0xFFFFFFF4u, true, 26, 14},   // the wait's end wraps
+        {0xFFFFFFF0u, 0x20, false, 0, 0x20},        // a slow frame across the wrap
+        {2, 0xFFFFFFFFu, true, 33, 32},     // before the last due time, across the wrap
+        {0xFFFFFFFFu, 0xFFFFFFFFu, true, 30, 29},   // now == last at the wrap
     };
     for (const auto &c : cases) {
         PaceWait wait = framePacingWait(c.now, c.lastFrameTime);
         EXPECT_EQ(c.waits, wait.waits) << c.lastFrameTime << " -> " << c.now;
         EXPECT_EQ(c.waitMs, wait.waitMs) << c.lastFrameTime << " -> " << c.now;
         EXPECT_EQ(c.nextFrameTime, wait.nextFrameTime) << c.lastFrameTime << " -> " << c.now;
+    }
+}
+
+TEST(CapturePacing, TheFirstFrameNeverWaits)
+{
+    // Whatever the clock reads when a run starts, early after boot or past 2^31.
+    for (uint32_t start : {0u, 5u, 29u, 30u, 5000u, 0x7FFFFFFFu, 0x80000000u, 0x90000000u, 0xFFFFFFF0u}) {
+        uint32_t last = firstFrameTimeBase(start);
+        for (uint32_t frameMs : {0u, 12u, 31u}) {
+            PaceWait wait = framePacingWait(start + frameMs, last);
+            EXPECT_FALSE(wait.waits) << start << " + " << frameMs;
+            EXPECT_EQ(start + frameMs, wait.nextFrameTime) << start << " + " << frameMs;
+        }
     }
 }
 
@@ -88,7 +106,7 @@ TEST(CapturePacing, ReportEveryHundredFrames)
 
 TEST(CapturePacing, FrameRateText)
 {
-    char text[STATUS_TEXT_BYTES];
+    char text[TEXT_STATUS];
     formatFrameRateText(text, sizeof text, 30);
     EXPECT_EQ(std::string("FPS: 30"), text);
     formatFrameRateText(text, sizeof text, 33);

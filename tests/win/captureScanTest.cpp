@@ -12,6 +12,13 @@ namespace {
 const char EDITOR_CLASS[] = "CaptureScanEditor";
 const char MOZILLA_SHADOW_CLASS[] = "MozillaDropShadowWindowClass";
 
+// The stack lies apart from the other tests' windows, each one a step down and right.
+constexpr int32_t STACK_LEFT = 600;
+constexpr int32_t STACK_TOP = 500;
+constexpr int32_t STACK_STEP = 30;
+constexpr int32_t STACKED_WIDTH = 80;
+constexpr int32_t STACKED_HEIGHT = 60;
+
 enum Shape { SHOWN, HIDDEN, DISABLED };
 
 struct StackedWindow {
@@ -47,9 +54,10 @@ std::vector<HWND> createStack(const std::vector<StackedWindow> &stack)
     std::vector<HWND> windows(stack.size());
     for (size_t i = stack.size(); i-- > 0;) {
         const StackedWindow &w = stack[i];
-        int32_t offset = static_cast<int32_t>(i) * 30;
-        HWND window = CreateWindowExA(WS_EX_TOPMOST, w.className, w.title, WS_POPUP, 600 + offset, 500 + offset, 80,
-                                      60, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        int32_t offset = static_cast<int32_t>(i) * STACK_STEP;
+        HWND window = CreateWindowExA(WS_EX_TOPMOST, w.className, w.title, WS_POPUP, STACK_LEFT + offset,
+                                      STACK_TOP + offset, STACKED_WIDTH, STACKED_HEIGHT, nullptr, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
         if (w.shape != HIDDEN)
             ShowWindow(window, SW_SHOWNA);
         if (w.shape == DISABLED)

@@ -139,11 +139,47 @@ TEST_F(CaptureScreenLoop, RefreshesTheOverlayAboveTheWindowInFront)
     EXPECT_EQ(appState.mainWindow, GetForegroundWindow()) << "the overlay took the foreground";
 }
 
-TEST_F(CaptureScreenLoop, UnknownConvertTypeEndsTheRun)
+// Colours whose gray differs from them, painted into the overlay before the run:
+// a converted frame painted into it would have replaced them.
+const Stripes VIVID = {0xFF0000, 0x00FF00, 0x0000FF, 0xC08040};
+const RECT OVERLAY_PLACE = {300, 200, 700, 500};
+
+int32_t pixelsOtherThan(const std::vector<uint32_t> &pixels, const Stripes &stripes, int32_t width)
 {
+    int32_t others = 0;
+    for (size_t i = 0; i < pixels.size(); i++) {
+        int32_t x = static_cast<int32_t>(i % static_cast<size_t>(width));
+        if (pixels[i] != stripeAt(stripes, x, width))
+            others++;
+    }
+    return others;
+}
+
+TEST_F(CaptureScreenLoop, UnknownConvertTypeEndsTheRunWithoutPresenting)
+{
+    // Under Wine the copy reads the overlay itself, so only a converted frame can be
+    // told from the stripes here; on Windows, which copies the desktop below the
+    // overlay, any frame painted into it would be.
     appState.graySettings = GraySettings{2, 10, 0};
-    startOver(RECT{300, 200, 700, 500}, nullptr);
+    startOver(OVERLAY_PLACE, &VIVID);
     expectCleanEnd();
+    ASSERT_TRUE(log.closing);
+    ASSERT_TRUE(log.visibleAtClose);
+    const int32_t width = OVERLAY_PLACE.right - OVERLAY_PLACE.left;
+    EXPECT_EQ(0, pixelsOtherThan(log.pixelsAtClose, VIVID, width)) << "the frame was presented";
+}
+
+TEST_F(CaptureScreenLoop, APresentedFrameIsSeenWhenTheOverlayCloses)
+{
+    // The other side of the test above: the same look at the overlay does see a
+    // frame that was presented.
+    startOver(OVERLAY_PLACE, &VIVID);
+    EXPECT_TRUE(pumpUntil([&] { return grayMismatches(OVERLAY_PLACE, VIVID, 0, 10, 0) == 0; }, DEADLINE_MS));
+    requestStop();
+    expectCleanEnd();
+    ASSERT_TRUE(log.visibleAtClose);
+    const int32_t width = OVERLAY_PLACE.right - OVERLAY_PLACE.left;
+    EXPECT_GT(pixelsOtherThan(log.pixelsAtClose, VIVID, width), 0);
 }
 
 }  // namespace

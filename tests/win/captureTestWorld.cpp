@@ -19,6 +19,14 @@ const char MAIN_CLASS[] = "CaptureTestMain";
 constexpr int32_t STATUS_PARTS = 2;
 constexpr int32_t STATUS_PART_WIDTH = 200;
 constexpr DWORD PUMP_SLICE_MS = 5;
+const char MESSAGE_BOX_CLASS[] = "#32770";
+constexpr int32_t MAX_BOXES_DISMISSED = 10;
+constexpr DWORD BOX_CLOSE_DEADLINE_MS = 5000;
+// The stand-in main window, at the bottom right of the screen.
+constexpr int32_t MAIN_WIDTH = 450;
+constexpr int32_t MAIN_HEIGHT = 150;
+constexpr int32_t MAIN_RIGHT_MARGIN = 10;
+constexpr int32_t MAIN_BOTTOM_MARGIN = 50;
 constexpr LONG_PTR LOG_SLOT = 0;
 constexpr LONG_PTR STRIPES_SLOT = sizeof(LONG_PTR);
 constexpr int WINDOW_SLOTS_BYTES = 2 * sizeof(LONG_PTR);
@@ -72,6 +80,17 @@ LRESULT CALLBACK overlayProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (log != nullptr && (reinterpret_cast<WINDOWPOS *>(lParam)->flags & SWP_SHOWWINDOW))
             log->shown = true;
         break;
+    case WM_CLOSE:
+        // The last chance to see what the loop painted: the window goes now.
+        if (log != nullptr) {
+            log->closing = true;
+            log->visibleAtClose = IsWindowVisible(window) != FALSE;
+            RECT place{};
+            GetWindowRect(window, &place);
+            if (log->visibleAtClose)
+                log->pixelsAtClose = screenPixels(place);
+        }
+        break;
     case WM_OVERLAY_FOLLOW:
         if (log != nullptr) {
             log->followed = *reinterpret_cast<HWND *>(lParam);
@@ -83,8 +102,12 @@ LRESULT CALLBACK overlayProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+volatile LONG titleReads = 0;
+
 LRESULT CALLBACK mainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_GETTEXT)
+        InterlockedIncrement(&titleReads);
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -124,8 +147,9 @@ void ensureCaptureWorld()
     int32_t screenWidth = GetSystemMetrics(SM_CXSCREEN);
     int32_t screenHeight = GetSystemMetrics(SM_CYSCREEN);
     appState.mainWindow = CreateWindowExA(0, MAIN_CLASS, "TALVERO test main", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                          screenWidth - 460, screenHeight - 200, 450, 150, nullptr, nullptr,
-                                          appState.instance, nullptr);
+                                          screenWidth - MAIN_WIDTH - MAIN_RIGHT_MARGIN,
+                                          screenHeight - MAIN_HEIGHT - MAIN_BOTTOM_MARGIN, MAIN_WIDTH, MAIN_HEIGHT,
+                                          nullptr, nullptr, appState.instance, nullptr);
     appState.statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                                          appState.mainWindow, nullptr, appState.instance, nullptr);
     int widths[STATUS_PARTS] = {STATUS_PART_WIDTH, -1};
@@ -164,6 +188,17 @@ std::string statusText(int part)
     return text;
 }
 
+int32_t mainWindowTitleReads()
+{
+    return static_cast<int32_t>(titleReads);
+}
+
+bool pumpForScans(int32_t scans, DWORD timeoutMs)
+{
+    int32_t start = mainWindowTitleReads();
+    return pumpUntil([&] { return mainWindowTitleReads() - start >= scans; }, timeoutMs);
+}
+
 HWND createStripedWindow(const RECT &place, const Stripes &stripes)
 {
     HWND window = CreateWindowExA(0, TARGET_CLASS, "capture test target", WS_POPUP, place.left, place.top,
@@ -180,6 +215,39 @@ void destroyTestWindow(HWND window)
     if (IsWindow(window))
         DestroyWindow(window);
     pumpFor(0);
+}
+
+HWND createHiddenWindow(const RECT &place)
+{
+    HWND window = CreateWindowExA(0, TARGET_CLASS, "capture test target", WS_POPUP, place.left, place.top,
+                                  place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(window, STRIPES_SLOT, reinterpret_cast<LONG_PTR>(new Stripes{0}));
+    return window;
+}
+
+HWND waitForMessageBox(const char *caption, DWORD timeoutMs)
+{
+    HWND box = nullptr;
+    pumpUntil(
+        [&] {
+            box = FindWindowA(MESSAGE_BOX_CLASS, caption);
+            return box != nullptr;
+        },
+        timeoutMs);
+    return box;
+}
+
+int32_t dismissMessageBoxes(const char *caption)
+{
+    int32_t count = 0;
+    for (HWND box = FindWindowA(MESSAGE_BOX_CLASS, caption); box != nullptr && count < MAX_BOXES_DISMISSED;
+         box = FindWindowA(MESSAGE_BOX_CLASS, caption)) {
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        pumpUntil([&] { return !IsWindow(box); }, BOX_CLOSE_DEADLINE_MS);
+        count++;
+    }
+    return count;
 }
 
 HWND createTestOverlay(const RECT &place, OverlayLog *log, const Stripes *paintStripes)

@@ -25,18 +25,36 @@ void pumpFor(DWORD milliseconds);
 
 std::string statusText(int part);
 
+// The scans of every loop read the title of each counted window; the test's main
+// window counts, and its title is asked for by message since it belongs to this
+// thread. So this grows by one per scan a capture thread makes (two per window frame).
+int32_t mainWindowTitleReads();
+// Pumps until a capture thread has made at least this many more scans.
+bool pumpForScans(int32_t scans, DWORD timeoutMs);
+
 // Stripes of known colours, left to right, each 0x00RRGGBB.
 using Stripes = std::vector<uint32_t>;
 
 // A borderless target window painted with vertical stripes.
 HWND createStripedWindow(const RECT &place, const Stripes &stripes);
 void destroyTestWindow(HWND window);
+// A target window of that place that is never shown.
+HWND createHiddenWindow(const RECT &place);
+
+// The message box a capture thread opened with this caption, or none; pumps
+// while it looks, since the box's owner belongs to this thread.
+HWND waitForMessageBox(const char *caption, DWORD timeoutMs);
+// Presses OK on every open box of this caption; how many there were.
+int32_t dismissMessageBoxes(const char *caption);
 
 // What an overlay of the tests saw.
 struct OverlayLog {
     bool shown;              // it was made visible at least once
     HWND followed;           // last window named by WM_OVERLAY_FOLLOW
     int32_t followMessages;
+    bool closing;            // WM_CLOSE arrived
+    bool visibleAtClose;
+    std::vector<uint32_t> pixelsAtClose;   // the screen under it when WM_CLOSE came (if visible)
 };
 
 // A hidden overlay: class of the tests, title "TALVERO_GRAY", layered and click-through.

@@ -17,6 +17,14 @@ const Stripes COLOURS = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x804
 const Stripes OTHER_COLOURS = {0x102030, 0xF0E0D0, 0x7F7F00};
 
 const RECT TARGET_PLACE = {300, 200, 300 + 320, 200 + 180};
+const RECT SECOND_PLACE = {700, 250, 700 + 240, 250 + 160};   // beside the target, not over it
+const RECT EMPTY_PLACE = {300, 200, 300, 200};
+
+// Enough frames for a loop to have made every z-order move many times over.
+constexpr int32_t FRAMES_WATCHED = 20;
+constexpr int32_t SCANS_PER_WINDOW_FRAME = 2;
+// A few frames given up early (each scans once before it gives up).
+constexpr int32_t GIVEN_UP_FRAMES = 5;
 
 struct GraySetting {
     int32_t convertType;
@@ -35,6 +43,9 @@ protected:
     }
     void TearDown() override
     {
+        // A failed rebuild would wait in its message box for ever.
+        for (const char *caption : {"CreateDIBSection", "CreateCompatibleDC", "pbits", "CreateFileMapping"})
+            EXPECT_EQ(0, dismissMessageBoxes(caption)) << caption;
         if (capture.thread != nullptr) {
             requestStop();
             DWORD exitCode = 0;
@@ -83,6 +94,36 @@ protected:
         EXPECT_EQ("FPS: ", statusText(0));
         EXPECT_EQ("Gray: OFF", statusText(1));
     }
+
+    // Pumps one message at a time and looks at captureDone before each, so that it
+    // sees the event as soon as it is set: what the status reads then was sent before.
+    bool pumpUntilCaptureDone(DWORD timeoutMs)
+    {
+        DWORD start = GetTickCount();
+        while (GetTickCount() - start <= timeoutMs) {
+            if (WaitForSingleObject(appState.captureDone, 0) == WAIT_OBJECT_0)
+                return true;
+            MSG message;
+            if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            } else {
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, ONE_MESSAGE_WAIT_MS, QS_ALLINPUT);
+            }
+        }
+        return false;
+    }
+
+    // captureDone already taken: only the thread's end is left to wait for.
+    void waitThreadEnd()
+    {
+        ASSERT_TRUE(pumpUntil([&] { return WaitForSingleObject(capture.thread, 0) == WAIT_OBJECT_0; }, END_DEADLINE_MS));
+        CloseHandle(capture.thread);
+        capture.thread = nullptr;
+        EXPECT_TRUE(pumpUntil([&] { return !IsWindow(overlay); }, END_DEADLINE_MS)) << "overlay closed";
+    }
+
+    static constexpr DWORD ONE_MESSAGE_WAIT_MS = 5;
 
     HWND target = nullptr;
     HWND secondTarget = nullptr;
@@ -157,6 +198,11 @@ TEST_F(CaptureWindowLoop, OverlayHidesWhileTheTargetIsMinimised)
 
     ShowWindow(target, SW_MINIMIZE);
     EXPECT_TRUE(pumpUntil([&] { return !IsWindowVisible(overlay); }, SHOW_DEADLINE_MS));
+    // Hidden where it was, frame after frame: not shrunk to nothing at the corner.
+    ASSERT_TRUE(pumpForScans(FRAMES_WATCHED * SCANS_PER_WINDOW_FRAME, SHOW_DEADLINE_MS));
+    RECT hidden = overlayRect();
+    EXPECT_TRUE(EqualRect(&hidden, &TARGET_PLACE)) << hidden.left << "," << hidden.top << " " << hidden.right - hidden.left
+                                                   << "x" << hidden.bottom - hidden.top;
     ShowWindow(target, SW_RESTORE);
     EXPECT_TRUE(overlayShowsGrayOf(target, COLOURS, setting));
 }
@@ -199,8 +245,7 @@ TEST_F(CaptureWindowLoop, ForegroundModeFollowsTheWindowInFront)
     EXPECT_TRUE(overlayShowsGrayOf(target, COLOURS, setting));
     EXPECT_EQ(target, log.followed);
 
-    const RECT secondPlace = {700, 250, 700 + 240, 250 + 160};
-    secondTarget = createStripedWindow(secondPlace, OTHER_COLOURS);
+    secondTarget = createStripedWindow(SECOND_PLACE, OTHER_COLOURS);
     SetForegroundWindow(secondTarget);
     EXPECT_TRUE(overlayShowsGrayOf(secondTarget, OTHER_COLOURS, setting));
     EXPECT_EQ(secondTarget, log.followed);
@@ -234,7 +279,7 @@ TEST_F(CaptureWindowLoop, SelectedWindowLargerThanTheDesktopIsGrayed)
 
 TEST_F(CaptureWindowLoop, SelectedWindowWithAnEmptyRectangleKeepsRunning)
 {
-    target = createStripedWindow(RECT{300, 200, 300, 200}, COLOURS);
+    target = createStripedWindow(EMPTY_PLACE, COLOURS);
     start(selectedCaptureMain, target);
     pumpFor(300);
     EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(capture.thread, 0)) << "the run ended";
@@ -244,6 +289,78 @@ TEST_F(CaptureWindowLoop, SelectedWindowWithAnEmptyRectangleKeepsRunning)
     EXPECT_TRUE(overlayShowsGrayOf(target, COLOURS, GraySetting{0, 10, 0}));
     requestStop();
     expectCleanEnd();
+}
+
+TEST_F(CaptureWindowLoop, AnotherWindowInFrontKeepsTheForegroundWhileTheTargetIsGrayed)
+{
+    const GraySetting setting{0, 10, 0};
+    target = createStripedWindow(TARGET_PLACE, COLOURS);
+    start(selectedCaptureMain, target);
+    ASSERT_TRUE(overlayShowsGrayOf(target, COLOURS, setting));
+
+    // The user works in another window: every frame now lowers the overlay and puts
+    // the target under it, none of which may take the foreground from that window.
+    secondTarget = createStripedWindow(SECOND_PLACE, OTHER_COLOURS);
+    ASSERT_TRUE(SetForegroundWindow(secondTarget));
+    ASSERT_EQ(secondTarget, GetForegroundWindow());
+    ASSERT_TRUE(pumpForScans(FRAMES_WATCHED * SCANS_PER_WINDOW_FRAME, SHOW_DEADLINE_MS));
+    EXPECT_EQ(secondTarget, GetForegroundWindow()) << "a z-order move activated a window";
+    EXPECT_TRUE(overlayShowsGrayOf(target, COLOURS, setting)) << "the target is still grayed";
+}
+
+TEST_F(CaptureWindowLoop, TheEndTextsAreShownBeforeCaptureDoneIsSet)
+{
+    for (auto captureMain : {selectedCaptureMain, foregroundCaptureMain}) {
+        SCOPED_TRACE(captureMain == selectedCaptureMain ? "selected window" : "foreground window");
+        target = createStripedWindow(TARGET_PLACE, COLOURS);
+        SetForegroundWindow(target);
+        start(captureMain, target);
+        ASSERT_TRUE(overlayShowsGrayOf(target, COLOURS, GraySetting{0, 10, 0}));
+        ASSERT_EQ("Gray: ON", statusText(1));
+        requestStop();
+        // A mode started right after captureDone writes "Gray: ON": nothing of this
+        // run may come after it.
+        ASSERT_TRUE(pumpUntilCaptureDone(END_DEADLINE_MS));
+        EXPECT_EQ("FPS: ", statusText(0));
+        EXPECT_EQ("Gray: OFF", statusText(1));
+        waitThreadEnd();
+        destroyTestWindow(target);
+    }
+}
+
+TEST_F(CaptureWindowLoop, ForegroundModeOutlivesTheWindowItStartedOn)
+{
+    const GraySetting setting{0, 10, 0};
+    target = createStripedWindow(TARGET_PLACE, COLOURS);
+    SetForegroundWindow(target);
+    start(foregroundCaptureMain, target);
+    ASSERT_TRUE(overlayShowsGrayOf(target, COLOURS, setting));
+
+    // The first window closes; the next one, of another size, needs a new frame
+    // buffer, made compatible with the run's reference context.
+    destroyTestWindow(target);
+    secondTarget = createStripedWindow(SECOND_PLACE, OTHER_COLOURS);
+    SetForegroundWindow(secondTarget);
+    EXPECT_TRUE(overlayShowsGrayOf(secondTarget, OTHER_COLOURS, setting));
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(capture.thread, 0)) << "the run ended";
+}
+
+TEST_F(CaptureWindowLoop, AStopEndsARunWhoseFramesAreGivenUpEarly)
+{
+    // An empty target: the selected loop has no frame buffer for it, the foreground
+    // loop skips its rectangle; neither ever reaches a presented frame.
+    for (auto captureMain : {selectedCaptureMain, foregroundCaptureMain}) {
+        SCOPED_TRACE(captureMain == selectedCaptureMain ? "selected window" : "foreground window");
+        target = createStripedWindow(EMPTY_PLACE, COLOURS);
+        SetForegroundWindow(target);
+        start(captureMain, target);
+        ASSERT_TRUE(pumpForScans(GIVEN_UP_FRAMES, SHOW_DEADLINE_MS));
+        ASSERT_EQ(WAIT_TIMEOUT, WaitForSingleObject(capture.thread, 0)) << "the run ended";
+        EXPECT_FALSE(log.shown) << "a frame was presented";
+        requestStop();
+        expectCleanEnd();
+        destroyTestWindow(target);
+    }
 }
 
 }  // namespace
