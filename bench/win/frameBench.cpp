@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "appState.h"
@@ -190,8 +191,13 @@ void reportedFrameRate(const char *name, unsigned(__stdcall *captureMain)(void *
         ShowWindow(overlay, SW_SHOWNA);
     CaptureThread capture = startCapture(captureMain, overlay, target);
     printf("%s loop, frame rate it reports:", name);
-    if (pumpUntil([] { return statusText(0).rfind("FPS: ", 0) == 0 && statusText(0) != "FPS: Under measurement "; },
-                  LOOP_DEADLINE_MS))
+    // A report is "FPS: " and a number; the previous run's closing "FPS: " is not one.
+    auto reported = [] {
+        std::string text = statusText(0);
+        return text.rfind(FPS_LABEL, 0) == 0 && text.size() > sizeof FPS_LABEL - 1 &&
+               text.find_first_not_of("0123456789", sizeof FPS_LABEL - 1) == std::string::npos;
+    };
+    if (pumpUntil(reported, LOOP_DEADLINE_MS))
         printf("  \"%s\"\n", statusText(0).c_str());
     else
         printf("  none within %lu ms\n", LOOP_DEADLINE_MS);
