@@ -12,6 +12,7 @@
 
 #include "gray.h"
 #include "grayPaths.h"
+#include "grayTestPaths.h"
 
 namespace {
 
@@ -54,15 +55,6 @@ uint16_t referenceWord(int32_t convertType, uint32_t word, int32_t grayTone, int
     uint32_t blue = (word << BLUE555_UP) & FIELD555_MASK;
     uint32_t q = referenceGray(convertType, red, green, blue, grayTone, reverseGray) >> GRAY_TO_FIELD;
     return (uint16_t)((q << RED_FIELD) | (q << GREEN_FIELD) | q);
-}
-
-std::vector<GrayPath> availablePaths()
-{
-    std::vector<GrayPath> paths;
-    for (int32_t p = GRAY_PATH_SCALAR; p < GRAY_PATH_COUNT; ++p)
-        if (grayPathAvailable((GrayPath)p))
-            paths.push_back((GrayPath)p);
-    return paths;
 }
 
 struct Setting {

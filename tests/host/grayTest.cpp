@@ -9,6 +9,7 @@
 
 #include "gray.h"
 #include "grayPaths.h"
+#include "grayTestPaths.h"
 
 namespace {
 
@@ -20,15 +21,6 @@ constexpr uint8_t OPAQUE_BYTE = 0xFF;
 // Wide enough that SIMD blocks of every path and a scalar tail both carry the pixel.
 constexpr int32_t REPEAT_WIDTH = 45;
 constexpr int32_t REPEAT_HEIGHT = 2;
-
-std::vector<GrayPath> availablePaths()
-{
-    std::vector<GrayPath> paths;
-    for (int32_t p = GRAY_PATH_SCALAR; p < GRAY_PATH_COUNT; ++p)
-        if (grayPathAvailable((GrayPath)p))
-            paths.push_back((GrayPath)p);
-    return paths;
-}
 
 struct PixelCase {
     int32_t convertType;

@@ -1,6 +1,8 @@
 // Handle and GDI object counts of the test process (see captureCounts.h).
 #include "captureCounts.h"
 
+#include "captureTestWorld.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -92,4 +94,11 @@ int32_t processGdiObjectCount()
 #else
     return -1;
 #endif
+}
+
+ResourceCounts resourceCountsNow()
+{
+    constexpr DWORD SETTLE_MS = 50;
+    pumpFor(SETTLE_MS);
+    return ResourceCounts{processHandleCount(), processGdiObjectCount()};
 }

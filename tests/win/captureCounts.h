@@ -9,3 +9,12 @@
 int32_t processHandleCount();
 // GDI objects of this process; -1 where the table cannot be read (32-bit builds).
 int32_t processGdiObjectCount();
+
+struct ResourceCounts {
+    int32_t handles;
+    int32_t gdiObjects;
+};
+
+// Both counts, after pumping the test thread's messages for a moment so that
+// windows closed just before are really gone.
+ResourceCounts resourceCountsNow();

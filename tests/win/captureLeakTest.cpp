@@ -16,17 +16,6 @@ constexpr uintptr_t BOGUS_DC = 0x00DEAD01;    // no device context has this hand
 constexpr int32_t FRAMES_WATCHED = 20;        // release attempts that must all fail
 constexpr int32_t SCANS_PER_WINDOW_FRAME = 2;
 
-struct Counts {
-    int32_t handles;
-    int32_t gdiObjects;
-};
-
-Counts countNow()
-{
-    pumpFor(50);
-    return Counts{processHandleCount(), processGdiObjectCount()};
-}
-
 // One run of the loop against the target: gray shown, the target moved once
 // (a new frame buffer), then a stop and the end awaited.
 void runOnce(unsigned(__stdcall *captureMain)(void *), HWND target, bool screen)
@@ -70,9 +59,9 @@ TEST(CaptureLeaks, NoHandleOrGdiObjectLeftAfterARun)
         // The first run loads what Wine keeps for the process's life (display
         // drivers, fonts); only the second run is measured.
         runOnce(loop.captureMain, target, loop.screen);
-        Counts before = countNow();
+        ResourceCounts before = resourceCountsNow();
         runOnce(loop.captureMain, target, loop.screen);
-        Counts after = countNow();
+        ResourceCounts after = resourceCountsNow();
         ASSERT_GT(before.handles, 0) << "the handle list could not be read";
         EXPECT_EQ(before.handles, after.handles);
         if (before.gdiObjects >= 0) {
@@ -91,7 +80,7 @@ TEST(CaptureLeaks, AFrameBufferThatCannotBeReleasedIsKeptUntilItCanBe)
     WaitForSingleObject(appState.captureDone, 0);
     HWND target = createStripedWindow(TARGET_PLACE, COLOURS);
     runOnce(selectedCaptureMain, target, false);
-    Counts before = countNow();
+    ResourceCounts before = resourceCountsNow();
 
     OverlayLog log{};
     HWND overlay = createTestOverlay(TARGET_PLACE, &log);
@@ -125,7 +114,7 @@ TEST(CaptureLeaks, AFrameBufferThatCannotBeReleasedIsKeptUntilItCanBe)
     EXPECT_TRUE(pumpUntil([&] { return !IsWindow(overlay); }, DEADLINE_MS));
     SetWindowPos(target, nullptr, TARGET_PLACE.left, TARGET_PLACE.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    Counts after = countNow();
+    ResourceCounts after = resourceCountsNow();
     EXPECT_EQ(before.handles, after.handles);
     if (before.gdiObjects >= 0) {
         EXPECT_EQ(before.gdiObjects, after.gdiObjects) << "the unreleased buffer leaked";

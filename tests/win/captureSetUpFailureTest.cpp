@@ -17,17 +17,6 @@ const RECT HUGE_PLACE = {0, 0, HUGE_SIDE, HUGE_SIDE};
 const char BITMAP_FAILURE[] = "CreateDIBSection";
 constexpr int32_t WARM_UP_RUNS = 2;
 
-struct Counts {
-    int32_t handles;
-    int32_t gdiObjects;
-};
-
-Counts countNow()
-{
-    pumpFor(50);
-    return Counts{processHandleCount(), processGdiObjectCount()};
-}
-
 bool overlayIsTopmost(HWND overlay) { return (GetWindowLongA(overlay, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
 // One run against the huge target, with its overlay over the work area in the
@@ -76,9 +65,9 @@ TEST(CaptureSetUpFailure, AFrameBufferThatCannotBeMadeEndsTheRunAfterItsMessage)
     // second showing); only a run after those is measured.
     for (int32_t i = 0; i < WARM_UP_RUNS; i++)
         runAndDismiss(target);
-    Counts before = countNow();
+    ResourceCounts before = resourceCountsNow();
     runAndDismiss(target);
-    Counts after = countNow();
+    ResourceCounts after = resourceCountsNow();
     ASSERT_GT(before.handles, 0) << "the handle list could not be read";
     EXPECT_EQ(before.handles, after.handles);
     if (before.gdiObjects >= 0) {
