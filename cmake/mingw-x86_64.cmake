@@ -1,17 +1,7 @@
-# Cross build of the 64-bit Windows program with mingw-w64 (posix thread model,
-# which GoogleTest needs; the program itself uses Win32 threads only).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build of the 64-bit Windows program with mingw-w64.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(TALVERO_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${TALVERO_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TALVERO_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${TALVERO_MINGW_PREFIX}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${TALVERO_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Windows XP x64 is Windows Server 2003 SP1 underneath.
 set(TALVERO_WINNT 0x0502)
 set(TALVERO_MANIFEST_ARCH amd64)
-# Windows test programs run under Wine (the test scripts provide display and prefix).
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+include(${CMAKE_CURRENT_LIST_DIR}/mingwCommon.cmake)

@@ -64,6 +64,14 @@ protected:
         ASSERT_NE(nullptr, capture.thread);
     }
 
+    // A striped target in front, grayed by the given loop.
+    void startOnStripedTarget(unsigned(__stdcall *captureMain)(void *))
+    {
+        target = createStripedWindow(TARGET_PLACE, COLOURS);
+        SetForegroundWindow(target);
+        start(captureMain, target);
+    }
+
     RECT overlayRect() const
     {
         RECT rect{};
@@ -212,9 +220,7 @@ TEST_F(CaptureWindowLoop, UnknownConvertTypeEndsTheRunWithoutPresenting)
     appState.graySettings = GraySettings{2, 10, 0};
     for (auto captureMain : {selectedCaptureMain, foregroundCaptureMain}) {
         SCOPED_TRACE(captureMain == selectedCaptureMain ? "selected window" : "foreground window");
-        target = createStripedWindow(TARGET_PLACE, COLOURS);
-        SetForegroundWindow(target);
-        start(captureMain, target);
+        startOnStripedTarget(captureMain);
         expectCleanEnd();
         EXPECT_FALSE(log.shown) << "the frame was presented";
         destroyTestWindow(target);
@@ -225,9 +231,7 @@ TEST_F(CaptureWindowLoop, StopRequestEndsTheRunAndSignalsCaptureDone)
 {
     for (auto captureMain : {selectedCaptureMain, foregroundCaptureMain}) {
         SCOPED_TRACE(captureMain == selectedCaptureMain ? "selected window" : "foreground window");
-        target = createStripedWindow(TARGET_PLACE, COLOURS);
-        SetForegroundWindow(target);
-        start(captureMain, target);
+        startOnStripedTarget(captureMain);
         ASSERT_TRUE(overlayShowsGrayOf(target, COLOURS, GraySetting{0, 10, 0}));
         requestStop();
         expectCleanEnd();
@@ -239,9 +243,7 @@ TEST_F(CaptureWindowLoop, ForegroundModeFollowsTheWindowInFront)
 {
     const GraySetting setting{1, 10, 0};
     appState.graySettings = GraySettings{setting.convertType, setting.grayTone, setting.reverseGray};
-    target = createStripedWindow(TARGET_PLACE, COLOURS);
-    SetForegroundWindow(target);
-    start(foregroundCaptureMain, target);
+    startOnStripedTarget(foregroundCaptureMain);
     EXPECT_TRUE(overlayShowsGrayOf(target, COLOURS, setting));
     EXPECT_EQ(target, log.followed);
 
@@ -312,9 +314,7 @@ TEST_F(CaptureWindowLoop, TheEndTextsAreShownBeforeCaptureDoneIsSet)
 {
     for (auto captureMain : {selectedCaptureMain, foregroundCaptureMain}) {
         SCOPED_TRACE(captureMain == selectedCaptureMain ? "selected window" : "foreground window");
-        target = createStripedWindow(TARGET_PLACE, COLOURS);
-        SetForegroundWindow(target);
-        start(captureMain, target);
+        startOnStripedTarget(captureMain);
         ASSERT_TRUE(overlayShowsGrayOf(target, COLOURS, GraySetting{0, 10, 0}));
         ASSERT_EQ("Gray: ON", statusText(1));
         requestStop();
@@ -331,9 +331,7 @@ TEST_F(CaptureWindowLoop, TheEndTextsAreShownBeforeCaptureDoneIsSet)
 TEST_F(CaptureWindowLoop, ForegroundModeOutlivesTheWindowItStartedOn)
 {
     const GraySetting setting{0, 10, 0};
-    target = createStripedWindow(TARGET_PLACE, COLOURS);
-    SetForegroundWindow(target);
-    start(foregroundCaptureMain, target);
+    startOnStripedTarget(foregroundCaptureMain);
     ASSERT_TRUE(overlayShowsGrayOf(target, COLOURS, setting));
 
     // The first window closes; the next one, of another size, needs a new frame
