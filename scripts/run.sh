@@ -17,6 +17,7 @@ mkdir -p "$workdir"
 
 if [ -n "${DISPLAY:-}" ] && [ -z "${TALVERO_HEADLESS:-}" ]; then
     export WINEPREFIX="$root/build/wineprefix-run" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    talvero_world_loader "$root"
     talvero_world_fonts
     cd "$workdir" && exec wine "$exe"
 fi

@@ -2,7 +2,8 @@
 """Adds up GoogleTest XML reports and ctest logs into one closing line.
 
 Usage: summarize.py BUILD_DIR...  Each BUILD_DIR holds gtest-results/*.xml and
-ctest.log. Checks that are not GoogleTest programs (the import check) count once each.
+ctest.log. Checks that are not GoogleTest programs (the import check) count once each,
+and so does each program named in skipped-programs.txt (one that this system cannot run).
 """
 import glob
 import os
@@ -23,6 +24,10 @@ for build in sys.argv[1:]:
                 skipped += 1
             elif case.get("status") == "run":
                 passed += 1
+    skipped_path = os.path.join(build, "skipped-programs.txt")
+    if os.path.exists(skipped_path):
+        with open(skipped_path) as listed:
+            skipped += sum(1 for line in listed if line.strip())
     log_path = os.path.join(build, "ctest.log")
     if not os.path.exists(log_path):
         continue

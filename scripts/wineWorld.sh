@@ -1,6 +1,42 @@
 # Sourced by the test and run scripts: a world of our own for Windows programs.
 # An Xvfb display on a free number, a Wine prefix inside the build tree (made once
 # and reused) and one persistent wineserver. Stops only what it started, by pid.
+# Every step that fails says which one and how, and the start returns 1.
+
+# Finds out once whether this system runs 32-bit programs (some kernels refuse
+# them: "Exec format error"). Where it does not, every Wine command goes through the
+# 64-bit loader (scripts/wine64 stands in for Debian's wrapper) and TALVERO_RUNS_32BIT
+# is 0, so the callers leave the 32-bit Windows programs out.
+talvero_world_loader() {
+    local root=$1
+    [ -n "${TALVERO_RUNS_32BIT:-}" ] && return 0
+    if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        TALVERO_RUNS_32BIT=1
+    else
+        TALVERO_RUNS_32BIT=0
+        export PATH="$root/scripts/wine64:$PATH"
+        export WINELOADER=/usr/lib/wine/wine64
+    fi
+    export TALVERO_RUNS_32BIT
+}
+
+# Runs one step of the world's set-up with its output kept aside; on failure says
+# which step failed, its exit code and the end of its output.
+talvero_world_step() {
+    local step=$1 output status
+    shift
+    output=$(mktemp)
+    if "$@" </dev/null >"$output" 2>&1; then
+        rm -f "$output"
+        return 0
+    else
+        status=$?
+    fi
+    echo "world: $step failed (exit code $status): $*" >&2
+    tail -n 15 "$output" | sed 's/^/world:   /' >&2
+    rm -f "$output"
+    return 1
+}
 
 talvero_world_start() {
     local root=$1 screen=${2:-1920x1080x24}
@@ -8,6 +44,11 @@ talvero_world_start() {
     export WINEARCH=win64
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
+    talvero_world_loader "$root"
+    if ! command -v Xvfb >/dev/null || ! command -v wine >/dev/null; then
+        echo "world: Xvfb or wine is missing: run scripts/setup.sh" >&2
+        return 1
+    fi
 
     local display=90
     while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
@@ -29,12 +70,14 @@ talvero_world_start() {
     if [ ! -f "$WINEPREFIX/.talvero-ready" ]; then
         echo "world: creating the Wine prefix (once)"
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1
+        talvero_world_step "creating the Wine prefix" wineboot -i || return 1
         # Crashes end the program instead of waiting in a dialog; without a window
         # manager, unmanaged windows avoid a 2 s stall on every hide or destroy.
-        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-        wineserver -w
+        talvero_world_step "turning off Wine's crash dialog" \
+            wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f || return 1
+        talvero_world_step "making Wine's windows unmanaged" \
+            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f || return 1
+        talvero_world_step "waiting for the prefix's wineserver" wineserver -w || return 1
         touch "$WINEPREFIX/.talvero-ready"
     else
         # A wineserver left by an earlier run would be bound to an old display.
@@ -43,7 +86,7 @@ talvero_world_start() {
     fi
     wineserver -f -p &
     TALVERO_WINESERVER_PID=$!
-    talvero_world_fonts
+    talvero_world_fonts || return 1
     # Start Wine's own services now, detached from our output: a service that
     # inherits a test's stdout keeps the pipe open and ctest waits for ever.
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
@@ -54,7 +97,8 @@ talvero_world_start() {
 # CJK fallback without Latin letters; map the name, as Wine decodes it under code
 # page 1252, to IPAGothic (fonts-ipafont-gothic), as Windows' own MS Gothic would serve.
 talvero_world_fonts() {
-    [ -f "$WINEPREFIX/.talvero-fonts" ] && return 0
+    local done="$WINEPREFIX/.talvero-fonts-$TALVERO_RUNS_32BIT"   # which views are mapped
+    [ -f "$done" ] && return 0
     mkdir -p "$WINEPREFIX"
     local reg="$WINEPREFIX/talvero-fonts.reg"
     python3 - "$reg" <<'PYTHON'
@@ -67,10 +111,14 @@ text = ('Windows Registry Editor Version 5.00\r\n\r\n'
         '"%s"="IPAGothic"\r\n' % name)
 open(sys.argv[1], 'wb').write(b'\xff\xfe' + text.encode('utf-16-le'))
 PYTHON
-    # Both registry views: the 32-bit build reads the redirected one.
-    wine regedit /S "$reg" </dev/null >/dev/null 2>&1 &&
-        wine 'C:\windows\syswow64\regedit.exe' /S "$reg" </dev/null >/dev/null 2>&1 &&
-        touch "$WINEPREFIX/.talvero-fonts"
+    talvero_world_step "mapping the MS Gothic face" wine regedit /S "$reg" || return 1
+    # The 32-bit build reads the redirected registry view; a system that cannot run
+    # 32-bit programs has no 32-bit half to set up (and no 32-bit program to serve).
+    if [ "$TALVERO_RUNS_32BIT" = 1 ]; then
+        talvero_world_step "mapping the MS Gothic face for 32-bit programs" \
+            wine 'C:\windows\syswow64\regedit.exe' /S "$reg" || return 1
+    fi
+    touch "$done"
 }
 
 talvero_world_stop() {
