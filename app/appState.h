@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdint>
 
@@ -55,6 +56,27 @@ struct CommandButton {
 
 // commandButtons and tooltips have one slot per id of COMMAND_BUTTON_IDS, in its order.
 
+// The notification-area record in the layout of Windows Vista and later: the
+// system's record ends with a balloon icon that headers for Windows XP leave out.
+// Windows XP is given the shorter size (without the balloon icon).
+struct TrayIconRecord {
+    NOTIFYICONDATAA data;
+    HICON balloonIcon;
+};
+
+// One listed window, heap-allocated and linked in scan order from windowList.
+struct WindowEntry {
+    int32_t isGrayTarget;
+    int32_t iconIndex;
+    char appName[TEXT_LONG];
+    char className[TEXT_LONG];
+    char title[TEXT_LONG];
+    char imagePath[TEXT_LONG];
+    uint32_t processId;
+    HWND windowHandle;
+    WindowEntry *next;
+};
+
 struct AppState {
     // Set by WinMain and WM_CREATE on the UI thread, read-only afterwards.
     HWND mainWindow;
@@ -78,10 +100,14 @@ struct AppState {
     HFONT statusFont;
     HFONT listFont;
 
-    // Command buttons: UI thread only.
+    // Command buttons and the notification-area icon: UI thread only. trayStored:
+    // the main window is hidden and the icon is its way back.
     CommandButton commandButtons[COMMAND_BUTTON_COUNT];
     int32_t currentButton;
     int32_t pressedButtonId;
+    TrayIconRecord trayIcon;
+    int32_t trayStored;
+    UINT taskbarCreatedMessage;   // registered by WinMain, read-only afterwards
 
     // Back buffer of the main window's client area. WM_SIZE and WM_PAINT also
     // arrive forwarded on overlay threads, so every use is under backBufferLock
@@ -100,7 +126,6 @@ struct AppState {
     CRITICAL_SECTION listLock;
     CRITICAL_SECTION runLock;
     CRITICAL_SECTION settingsLock;
-    HANDLE captureDone;      // auto-reset: a capture thread has torn down
     HANDLE listThreadDone;   // auto-reset: the window-list thread has stopped
 
     // Conversion settings and display depth: guarded by settingsLock once it exists;
@@ -108,13 +133,32 @@ struct AppState {
     GraySettings graySettings;
     int32_t displayBits;
 
-    // Gray mode state. stopRequested: guarded by runLock.
-    // runCount, selectedTarget: guarded by listLock.
+    // Gray mode state; modeControl.cpp tells how a run is started and stopped.
+    // Guarded by runLock: stopRequested, the run it speaks to and the run counter.
     int32_t stopRequested;
+    uint32_t stoppableRun;
+    uint32_t runSerial;
+    // Guarded by listLock: the active run (the newest one started whose end no stop
+    // has seen yet; 0 is none) with its end event, runCount (1 while there is an
+    // active run) and the target of the selected-window mode.
+    uint32_t activeRun;
+    HANDLE activeRunDone;   // manual-reset: set when the run's capture thread has torn down
     int32_t runCount;
     HWND selectedTarget;
 
-    // Window-list thread: listThreadStop guarded by listLock.
+    // Overlay windows: each written by its own overlay thread; the targets by the
+    // overlay's window procedure on that thread. They keep their values after a run.
+    HWND screenOverlay;
+    HWND foregroundOverlay;
+    HWND selectedOverlay;
+    HWND screenOverlayTarget;
+    HWND foregroundOverlayTarget;
+    HWND selectedOverlayTarget;
+    // The list index handed to grayListEntryMain: UI thread (-1 is none).
+    int32_t selectedListIndex;
+
+    // Window list: guarded by listLock.
+    WindowEntry *windowList;
     int32_t listThreadStop;
 
     // Capture pipeline: written only by the running capture thread (mode control

@@ -71,6 +71,7 @@ int runApplication(HINSTANCE instance, int showCommand)
     appState.backgroundBrush = CreateSolidBrush(BACKGROUND_COLOR);
     appState.whiteBrush = CreateSolidBrush(WHITE_COLOR);
     InitializeCriticalSection(&appState.backBufferLock);
+    appState.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     if (registerMainClass() == 0)
         return 0;
 

@@ -13,6 +13,7 @@
 #include "shellRules.h"
 #include "shutdown.h"
 #include "startup.h"
+#include "trayIcon.h"
 
 namespace {
 
@@ -111,5 +112,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             refillBackBuffer();
         return 0;
     }
+    // Overlays forward the broadcast too: only the main window answers it.
+    if (message == appState.taskbarCreatedMessage && message != 0 && window == appState.mainWindow)
+        onTaskbarCreated();
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -65,7 +65,6 @@ void createLocksAndEvents()
     InitializeCriticalSection(&appState.listLock);
     InitializeCriticalSection(&appState.runLock);
     InitializeCriticalSection(&appState.settingsLock);
-    appState.captureDone = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     appState.listThreadDone = CreateEventA(nullptr, FALSE, FALSE, nullptr);
 }
 

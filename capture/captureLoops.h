@@ -1,7 +1,7 @@
 // The three capture threads. Each is started by its overlay window with the
 // address of a CaptureStart record and runs until stopRequested (guarded by
 // runLock) is seen at the end of a frame or the settings select no kernel; it
-// then closes its overlay, sets captureDone and ends with exit code 0.
+// then closes its overlay, sets the record's captureDone and ends with exit code 0.
 #pragma once
 
 #include <windows.h>

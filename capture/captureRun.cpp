@@ -42,9 +42,6 @@ void beginCaptureRun(CaptureRun *run)
 {
     *run = CaptureRun{};
     run->frameWaitEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    EnterCriticalSection(&appState.runLock);
-    appState.stopRequested = 0;
-    LeaveCriticalSection(&appState.runLock);
 }
 
 void takeCaptureStart(CaptureRun *run, void *start)
@@ -52,6 +49,7 @@ void takeCaptureStart(CaptureRun *run, void *start)
     CaptureStart *record = static_cast<CaptureStart *>(start);
     run->overlay = record->overlay;
     run->target = record->target;
+    run->captureDone = record->captureDone;
     // The record lives on the overlay thread's stack: not touched after this.
     SetEvent(record->startedEvent);
 }
@@ -192,7 +190,7 @@ void endCaptureRun(CaptureRun *run)
     // not have its "Gray: ON" overwritten by this run's "Gray: OFF".
     setStatusText(STATUS_PART_RATE, FPS_LABEL);
     setStatusPair(appState.texts.grayLabel, appState.texts.grayOff, STATUS_PART_GRAY);
-    SetEvent(appState.captureDone);
+    SetEvent(run->captureDone);
 }
 
 void showFailureMessage(HWND overlay, const char *callName)

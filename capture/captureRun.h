@@ -14,6 +14,7 @@
 struct CaptureRun {
     HWND overlay;
     HWND target;
+    HANDLE captureDone;        // owned by mode control; set at teardown
     HANDLE frameWaitEvent;     // never signalled: waiting on it is the loop's sleep
     HWND referenceWindow;      // referenceDC belongs to this window (none: the screen)
     HDC referenceDC;           // what every frame buffer of the run is made compatible with
@@ -26,9 +27,10 @@ struct CaptureRun {
     uint32_t lastFrameTime;
 };
 
-// Set-up step 1: the wait event, and stopRequested cleared under runLock.
+// Set-up step 1: the wait event. stopRequested is left as it is: mode control
+// clears it when it registers the run, and a stop asked for since must hold.
 void beginCaptureRun(CaptureRun *run);
-// Copies overlay and target out of the record, then releases its owner.
+// Copies overlay, target and the end event out of the record, then releases its owner.
 void takeCaptureStart(CaptureRun *run, void *start);
 // Reads the display depth into displayBits (under settingsLock) and the run.
 void readDisplayDepth(CaptureRun *run);

@@ -9,6 +9,7 @@ struct CaptureStart {
     HWND overlay;          // the overlay window the capture thread paints into
     HWND target;           // the window captured; the desktop window in screen mode
     HANDLE startedEvent;   // set once overlay and target are copied
+    HANDLE captureDone;    // the run's end event, set when the thread has torn down
 };
 
 // Foreground mode: lParam points to the window handle the overlay should follow.

@@ -1,6 +1,38 @@
-// Stopping a gray mode. Thread routines run on short-lived threads of their own;
-// stopRequested is guarded by runLock, runCount and selectedTarget by listLock.
+// Starting and stopping gray modes: the run protocol every mode goes through, and
+// the start commands of the buttons and the window list. Locks: runLock for the
+// stop request, listLock for the active run; never both at once, never while waiting.
 #pragma once
 
-// Asks a running mode to stop and, when one ran, waits for its capture thread.
+#include <windows.h>
+
+#include <cstdint>
+
+// One registered run: its identity and its end event (set by its capture thread,
+// or by the start itself when the start fails). id 0: no run could be registered.
+struct ModeRun {
+    uint32_t id;
+    HANDLE captureDone;
+};
+
+// Stops the running mode, waits for its capture thread, then registers a new run
+// (selected: the selected-window mode's target, or none). Worker threads only: it waits.
+ModeRun beginModeRun(HWND selected);
+// Undoes a start that will have no capture thread: its end is signalled and, unless
+// a stop has already seen it, the run is unregistered.
+void abandonModeRun(const ModeRun &run);
+
+// Asks the running mode to stop and, when one runs, waits for its capture thread.
 unsigned __stdcall stopModeAndWait(void *unused);
+// An overlay has closed: asks its run (the argument is the run's id) to stop and
+// takes off its list mark, unless a later run has replaced it. Never waits.
+unsigned __stdcall markModeStopped(void *runId);
+
+// The button commands and the window list's entry points; UI thread.
+int startScreenMode();
+int startForegroundMode();
+int grayListEntry(int32_t index);
+int grayPendingListEntry();
+// Thread routine: the argument points to the list index.
+unsigned __stdcall grayListEntryMain(void *index);
+// Starts stopModeAndWait on a thread of its own without waiting; false when it could not start.
+bool startStop();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "appState.h"
+#include "testWorld.h"
 #include "captureCounts.h"
 #include "captureTestWorld.h"
 
@@ -49,7 +50,7 @@ struct LoopCase {
 TEST(CaptureLeaks, NoHandleOrGdiObjectLeftAfterARun)
 {
     ensureCaptureWorld();
-    WaitForSingleObject(appState.captureDone, 0);
+    WaitForSingleObject(testCaptureDone, 0);
     HWND target = createStripedWindow(TARGET_PLACE, COLOURS);
     const LoopCase loops[] = {{"selected window", selectedCaptureMain, false},
                               {"foreground window", foregroundCaptureMain, false},
@@ -77,7 +78,7 @@ TEST(CaptureLeaks, NoHandleOrGdiObjectLeftAfterARun)
 TEST(CaptureLeaks, AFrameBufferThatCannotBeReleasedIsKeptUntilItCanBe)
 {
     ensureCaptureWorld();
-    WaitForSingleObject(appState.captureDone, 0);
+    WaitForSingleObject(testCaptureDone, 0);
     HWND target = createStripedWindow(TARGET_PLACE, COLOURS);
     runOnce(selectedCaptureMain, target, false);
     ResourceCounts before = resourceCountsNow();

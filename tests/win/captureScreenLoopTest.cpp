@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "appState.h"
+#include "testWorld.h"
 #include "captureTestWorld.h"
 
 namespace {
@@ -21,7 +22,7 @@ protected:
         ensureCaptureWorld();
         appState.graySettings = GraySettings{};
         SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
-        WaitForSingleObject(appState.captureDone, 0);
+        WaitForSingleObject(testCaptureDone, 0);
     }
     void TearDown() override
     {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "appState.h"
+#include "testWorld.h"
 #include "captureCounts.h"
 #include "captureTestWorld.h"
 
@@ -53,7 +54,7 @@ void runAndDismiss(HWND target)
 TEST(CaptureSetUpFailure, AFrameBufferThatCannotBeMadeEndsTheRunAfterItsMessage)
 {
     ensureCaptureWorld();
-    WaitForSingleObject(appState.captureDone, 0);
+    WaitForSingleObject(testCaptureDone, 0);
     // Never shown: only its rectangle matters, and no display needs to hold it.
     HWND target = createHiddenWindow(HUGE_PLACE);
     RECT place{};

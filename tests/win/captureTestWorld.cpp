@@ -269,6 +269,11 @@ CaptureThread startCapture(unsigned(__stdcall *captureMain)(void *), HWND overla
     start.overlay = overlay;
     start.target = target;
     start.startedEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    start.captureDone = testCaptureDone;
+    // Mode control clears the stop request when it registers a run; here the test does.
+    EnterCriticalSection(&appState.runLock);
+    appState.stopRequested = 0;
+    LeaveCriticalSection(&appState.runLock);
     CaptureThread capture{};
     capture.thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, captureMain, &start, 0, nullptr));
     if (capture.thread != nullptr)
@@ -290,7 +295,7 @@ bool waitCaptureEnd(CaptureThread *capture, DWORD timeoutMs, DWORD *exitCode)
     bool ended = pumpUntil(
         [&] {
             if (!done)
-                done = WaitForSingleObject(appState.captureDone, 0) == WAIT_OBJECT_0;
+                done = WaitForSingleObject(testCaptureDone, 0) == WAIT_OBJECT_0;
             return done && WaitForSingleObject(capture->thread, 0) == WAIT_OBJECT_0;
         },
         timeoutMs);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "appState.h"
+#include "testWorld.h"
 #include "captureTestWorld.h"
 
 namespace {
@@ -39,7 +40,7 @@ protected:
         ensureCaptureWorld();
         appState.graySettings = GraySettings{};
         SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
-        WaitForSingleObject(appState.captureDone, 0);   // no leftover signal from another test
+        WaitForSingleObject(testCaptureDone, 0);   // no leftover signal from another test
     }
     void TearDown() override
     {
@@ -109,7 +110,7 @@ protected:
     {
         DWORD start = GetTickCount();
         while (GetTickCount() - start <= timeoutMs) {
-            if (WaitForSingleObject(appState.captureDone, 0) == WAIT_OBJECT_0)
+            if (WaitForSingleObject(testCaptureDone, 0) == WAIT_OBJECT_0)
                 return true;
             MSG message;
             if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -3,6 +3,8 @@
 
 #include "appState.h"
 
+HANDLE testCaptureDone = nullptr;
+
 void ensureAppLocks()
 {
     static LONG created = 0;
@@ -11,6 +13,6 @@ void ensureAppLocks()
         InitializeCriticalSection(&appState.listLock);
         InitializeCriticalSection(&appState.runLock);
         InitializeCriticalSection(&appState.settingsLock);
-        appState.captureDone = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        testCaptureDone = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     }
 }

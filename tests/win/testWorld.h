@@ -6,6 +6,9 @@
 
 #include "testFiles.h"
 
-// Creates the locks and the captureDone event the main window would create,
-// once per test process.
+// Creates the locks the main window would create and testCaptureDone, once per
+// test process.
 void ensureAppLocks();
+
+// The end event the capture tests hand their capture threads (auto-reset).
+extern HANDLE testCaptureDone;

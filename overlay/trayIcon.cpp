@@ -1,0 +1,79 @@
+// Store in and restore from the notification area.
+#include "trayIcon.h"
+
+#include <shellapi.h>
+
+#include "appState.h"
+#include "boundedText.h"
+#include "resource.h"
+
+namespace {
+
+constexpr UINT TRAY_ICON_ID = 0;
+constexpr UINT TRAY_CALLBACK_MESSAGE = WM_USER;
+constexpr uint32_t VISTA_MAJOR_VERSION = 6;
+constexpr uint32_t TRAY_SHOWTIP = 0x80;   // NIF_SHOWTIP, which headers for XP leave out
+const char TRAY_TIP[] = "TALVERO";
+const char ADD_FAILURE[] = "Shell_NotifyIcon";
+constexpr size_t FULL_RECORD_BYTES_32 = 508;   // the Vista record in the 32-bit layout
+static_assert(sizeof(void *) != 4 || sizeof(TrayIconRecord) == FULL_RECORD_BYTES_32, "tray record layout");
+
+uint32_t systemMajorVersion()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    return GetVersionExA(&version) ? version.dwMajorVersion : 0;
+}
+
+void fillTrayRecord(HWND trayButton)
+{
+    ZeroMemory(&appState.trayIcon, sizeof appState.trayIcon);
+    NOTIFYICONDATAA &record = appState.trayIcon.data;
+    TrayRecordFormat format =
+        trayRecordFormat(systemMajorVersion(), sizeof(NOTIFYICONDATAA), sizeof(TrayIconRecord));
+    record.cbSize = format.bytes;
+    record.uFlags = format.flags;
+    record.hWnd = trayButton;
+    record.uID = TRAY_ICON_ID;
+    record.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(trayButton, GWLP_HINSTANCE));
+    record.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TALVERO));
+    copyText(record.szTip, TRAY_TIP);
+}
+
+}  // namespace
+
+TrayRecordFormat trayRecordFormat(uint32_t majorVersion, uint32_t xpRecordBytes, uint32_t fullRecordBytes)
+{
+    constexpr uint32_t basicFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    if (majorVersion < VISTA_MAJOR_VERSION)
+        return {xpRecordBytes, basicFlags};
+    return {fullRecordBytes, basicFlags | TRAY_SHOWTIP};
+}
+
+void storeInTray(HWND trayButton)
+{
+    fillTrayRecord(trayButton);
+    if (!Shell_NotifyIconA(NIM_ADD, &appState.trayIcon.data)) {
+        MessageBoxA(appState.mainWindow, ADD_FAILURE, ADD_FAILURE, MB_OK);
+        return;
+    }
+    appState.trayStored = 1;
+    ShowWindow(appState.mainWindow, SW_HIDE);
+}
+
+void restoreFromTray(HWND trayButton)
+{
+    Shell_NotifyIconA(NIM_DELETE, &appState.trayIcon.data);
+    appState.trayStored = 0;
+    ShowWindow(appState.mainWindow, SW_SHOW);
+    UpdateWindow(appState.mainWindow);
+    UpdateWindow(appState.windowListView);
+    SetWindowPos(trayButton, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void onTaskbarCreated()
+{
+    if (appState.trayStored)
+        Shell_NotifyIconA(NIM_ADD, &appState.trayIcon.data);
+}

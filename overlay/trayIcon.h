@@ -1,0 +1,23 @@
+// The notification-area icon that stands in for the hidden main window. The
+// icon's clicks reach the tray button as WM_USER. UI thread only.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// The record's size and flags for a system of this major version: Windows XP
+// knows neither the balloon icon nor NIF_SHOWTIP. No NIF_GUID: a zero GUID names no icon.
+struct TrayRecordFormat {
+    uint32_t bytes;
+    uint32_t flags;
+};
+TrayRecordFormat trayRecordFormat(uint32_t majorVersion, uint32_t xpRecordBytes, uint32_t fullRecordBytes);
+
+// Adds the icon and hides the main window; when no icon can be added the window
+// stays shown (it would have no way back) and the failure is shown.
+void storeInTray(HWND trayButton);
+// Removes the icon and shows the main window again.
+void restoreFromTray(HWND trayButton);
+// The taskbar was recreated: the icon is added again while the window is stored.
+void onTaskbarCreated();
