@@ -184,6 +184,14 @@ LRESULT CALLBACK commandButtonProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_LBUTTONUP: onButtonUp(window); break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: resetCurrent(); break;
+    case WM_CAPTURECHANGED:
+        // The hover lives on the capture: taken by another window (a dialog, an
+        // activation), the button would stay drawn hovered after the mouse left.
+        if (reinterpret_cast<HWND>(lParam) != window && current().hovering) {
+            current().hovering = 0;
+            redraw(window);
+        }
+        break;
     case WM_USER:
         onTrayCallback(window, wParam, lParam);
         appState.currentButton = index;

@@ -142,7 +142,7 @@ std::string talveroPath()
     return std::string(path) + "\\..\\app\\talvero.exe";
 }
 
-bool startProgram(Program &program)
+bool startProgram(Program &program, const char *settingsText)
 {
     static LONG counter = 0;
     char temp[MAX_PATH];
@@ -150,6 +150,11 @@ bool startProgram(Program &program)
     formatText(program.workDirectory, "%stalvero-e2e-%lu-%ld", temp, GetCurrentProcessId(),
                InterlockedIncrement(&counter));
     CreateDirectoryA(program.workDirectory, nullptr);
+    if (settingsText != nullptr) {
+        char settingsPath[MAX_PATH];
+        formatText(settingsPath, "%s\\config.txt", program.workDirectory);
+        writeWholeFile(settingsPath, settingsText);
+    }
 
     std::string exe = talveroPath();
     char commandLine[MAX_PATH + 2];
@@ -171,6 +176,32 @@ HWND findProgramWindowShownOrNot(const Program &program, const char *className, 
 {
     WindowSearch search = {program.process.dwProcessId, className, title, false, nullptr};
     EnumWindows(findWindowProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+namespace {
+
+struct OverlaySearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK findOverlaysProc(HWND window, LPARAM parameter)
+{
+    OverlaySearch *search = reinterpret_cast<OverlaySearch *>(parameter);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == search->processId && windowClass(window) == "TALVERO" && windowText(window) == "TALVERO_GRAY")
+        search->found.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> overlayWindows(const Program &program)
+{
+    OverlaySearch search = {program.process.dwProcessId, {}};
+    EnumWindows(findOverlaysProc, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -221,6 +252,14 @@ std::string windowText(HWND window)
     char text[REMOTE_TEXT_BYTES];
     text[0] = '\0';
     GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string controlText(HWND control)
+{
+    char text[REMOTE_TEXT_BYTES];
+    text[0] = '\0';
+    SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -352,6 +391,25 @@ void clickAt(int x, int y)
     sendMouse(x, y, MOUSEEVENTF_LEFTUP);
 }
 
+void rightClickAt(int x, int y)
+{
+    sendMouse(x, y, 0);
+    sendMouse(x, y, MOUSEEVENTF_RIGHTDOWN);
+    sendMouse(x, y, MOUSEEVENTF_RIGHTUP);
+}
+
+void pressMouseAt(int x, int y)
+{
+    sendMouse(x, y, 0);
+    sendMouse(x, y, MOUSEEVENTF_LEFTDOWN);
+}
+
+void releaseMouseAt(int x, int y)
+{
+    sendMouse(x, y, 0);
+    sendMouse(x, y, MOUSEEVENTF_LEFTUP);
+}
+
 void dragFromTo(int fromX, int fromY, int toX, int toY)
 {
     constexpr int STEPS = 10;
@@ -468,3 +526,35 @@ bool saveScreenshot(const char *path)
     return fclose(out) == 0;
 }
 
+// The button strip (bitmap 121) as stored in talvero.exe, 0x00RRGGBB top-down.
+std::vector<DWORD> loadButtonStrip(int *width, int *height)
+{
+    std::vector<DWORD> pixels;
+    HMODULE exe = LoadLibraryExA(talveroPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (exe == nullptr)
+        return pixels;
+    HBITMAP strip = static_cast<HBITMAP>(
+        LoadImageA(exe, MAKEINTRESOURCEA(IDB_BUTTON_STRIP), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    BITMAP shape = {};
+    if (strip != nullptr && GetObjectA(strip, sizeof shape, &shape) != 0) {
+        *width = shape.bmWidth;
+        *height = shape.bmHeight;
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = shape.bmWidth;
+        info.bmiHeader.biHeight = -shape.bmHeight;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        pixels.resize(static_cast<size_t>(shape.bmWidth) * shape.bmHeight);
+        HDC screen = GetDC(nullptr);
+        GetDIBits(screen, strip, 0, shape.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+        for (DWORD &pixel : pixels)
+            pixel &= 0x00FFFFFF;
+    }
+    if (strip != nullptr)
+        DeleteObject(strip);
+    FreeLibrary(exe);
+    return pixels;
+}

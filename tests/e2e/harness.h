@@ -33,8 +33,9 @@ struct Program {
 
 // Full path of talvero.exe of this build (TALVERO_EXE overrides).
 std::string talveroPath();
-// Starts talvero.exe in a new empty working directory of its own.
-bool startProgram(Program &program);
+// Starts talvero.exe in a new working directory of its own, empty or holding
+// config.txt with settingsText.
+bool startProgram(Program &program, const char *settingsText = nullptr);
 // The visible main window (class and title "TALVERO") of the program, or null.
 HWND findMainWindow(const Program &program);
 // Waits for the main window to appear; stores it in program.mainWindow.
@@ -53,6 +54,8 @@ HWND findProgramWindowShownOrNot(const Program &program, const char *className, 
 // Reading controls of another process.
 std::string windowText(HWND window);
 std::string windowClass(HWND window);
+// A control's text by WM_GETTEXT (GetWindowTextA does not ask another process's controls).
+std::string controlText(HWND control);
 RECT clientRectOnScreen(HWND window);
 // A child's rectangle in its parent's client coordinates.
 RECT rectInParent(HWND child);
@@ -73,6 +76,10 @@ std::vector<ToolTip> programToolTips(const Program &program);
 // Real input.
 void moveMouse(int x, int y);
 void clickAt(int x, int y);
+void rightClickAt(int x, int y);
+// The left button alone, for a press that moves before it is released.
+void pressMouseAt(int x, int y);
+void releaseMouseAt(int x, int y);
 void dragFromTo(int fromX, int fromY, int toX, int toY);
 void pressKey(WORD virtualKey);
 // Alt + key, as for a menu's mnemonic.
@@ -87,3 +94,8 @@ bool findHitTestPoint(HWND window, LRESULT hitTest, POINT *point);
 POINT centreOf(HWND window);
 
 bool saveScreenshot(const char *path);
+
+// The program's overlay windows (class "TALVERO", title "TALVERO_GRAY"), shown or not.
+std::vector<HWND> overlayWindows(const Program &program);
+// The button strip (bitmap 121) as stored in talvero.exe, 0x00RRGGBB top-down.
+std::vector<DWORD> loadButtonStrip(int *width, int *height);

@@ -30,39 +30,6 @@ const ButtonPlace BUTTONS[] = {
     {IDC_BUTTON_CONFIGURE, 330, "Configure TALVERO", 4},
 };
 
-// The button strip (bitmap 121) as stored in talvero.exe, 0x00RRGGBB top-down.
-std::vector<DWORD> loadButtonStrip(int *width, int *height)
-{
-    std::vector<DWORD> pixels;
-    HMODULE exe = LoadLibraryExA(talveroPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (exe == nullptr)
-        return pixels;
-    HBITMAP strip = static_cast<HBITMAP>(
-        LoadImageA(exe, MAKEINTRESOURCEA(IDB_BUTTON_STRIP), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    BITMAP shape = {};
-    if (strip != nullptr && GetObjectA(strip, sizeof shape, &shape) != 0) {
-        *width = shape.bmWidth;
-        *height = shape.bmHeight;
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = shape.bmWidth;
-        info.bmiHeader.biHeight = -shape.bmHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        pixels.resize(static_cast<size_t>(shape.bmWidth) * shape.bmHeight);
-        HDC screen = GetDC(nullptr);
-        GetDIBits(screen, strip, 0, shape.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
-        ReleaseDC(nullptr, screen);
-        for (DWORD &pixel : pixels)
-            pixel &= 0x00FFFFFF;
-    }
-    if (strip != nullptr)
-        DeleteObject(strip);
-    FreeLibrary(exe);
-    return pixels;
-}
-
 }  // namespace
 
 TEST_F(StartUp, MainWindowShowsButtonsEmptyListAndIdleStatus)

@@ -32,6 +32,11 @@ void saveFailureScreenshot()
 
 void TalveroTest::SetUp()
 {
+    parkMouse();
+}
+
+void TalveroTest::parkMouse()
+{
     moveMouse(PARK_X, PARK_Y);
 }
 
@@ -42,9 +47,9 @@ void TalveroTest::TearDown()
     disposeProgram(program);
 }
 
-void TalveroTest::startTalvero()
+void TalveroTest::startTalvero(const char *settingsText)
 {
-    ASSERT_TRUE(startProgram(program)) << "cannot start " << talveroPath();
+    ASSERT_TRUE(startProgram(program, settingsText)) << "cannot start " << talveroPath();
     ASSERT_TRUE(waitForMainWindow(program)) << "no main window within " << START_DEADLINE_MS << " ms";
 }
 
@@ -54,6 +59,18 @@ long TalveroTest::exitCodeAfterEnd()
     bool ended = waitForExit(program, EXIT_DEADLINE_MS, &exitCode);
     EXPECT_TRUE(ended) << "talvero.exe still runs " << EXIT_DEADLINE_MS << " ms later";
     return ended ? static_cast<long>(exitCode) : -1;
+}
+
+void TalveroTest::press(int buttonId)
+{
+    POINT centre = centreOf(control(buttonId));
+    clickAt(centre.x, centre.y);
+    parkMouse();
+}
+
+bool TalveroTest::waitForGray(const std::string &state)
+{
+    return waitUntil([&] { return status(1) == "Gray: " + state; }, APPEAR_DEADLINE_MS);
 }
 
 HWND TalveroTest::waitForDialog(const char *caption)

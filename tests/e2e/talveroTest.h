@@ -16,11 +16,19 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts the program and waits for its main window (fatal on failure).
-    void startTalvero();
+    // Starts the program (with config.txt holding settingsText, if given) and
+    // waits for its main window (fatal on failure).
+    void startTalvero(const char *settingsText = nullptr);
+    // Moves the mouse where it rests between actions, away from every window of ours.
+    void parkMouse();
     HWND control(int id) const { return GetDlgItem(program.mainWindow, id); }
     // Waits for the program to end; the exit code, or a failure and -1.
     long exitCodeAfterEnd();
     // A modal dialog of the program with this caption, once it is shown.
     HWND waitForDialog(const char *caption);
+    // A click on a command button, the mouse parked again afterwards.
+    void press(int buttonId);
+    std::string status(int part) { return statusText(program, control(IDC_STATUS_BAR), part); }
+    // Waits until the status bar reads "Gray: " + state.
+    bool waitForGray(const std::string &state);
 };

@@ -1,0 +1,242 @@
+// A person grays with the buttons: each mode starts from its button, covers its
+// target with a click-through overlay, grays it with the chosen settings and ends
+// with "Return a color to normal". Pixel-exact checks use talvero.exe's own main
+// window, which the foreground mode grays when started from its button: under
+// Wine a covered window of another process reads black, and the screen mode
+// copies its own overlay back.
+#include <regex>
+
+#include "gray.h"
+#include "talveroTest.h"
+
+namespace {
+
+constexpr DWORD FRAME_RATE_DEADLINE_MS = 30000;   // 100 frames, with room for a slow machine
+const RECT HELPER_PLACE = {700, 150, 1000, 350};
+
+struct GraySettingsCase {
+    const char *fileText;
+    int32_t convertType;
+    int32_t grayTone;
+    int32_t reverseGray;
+};
+
+uint32_t grayOf(uint32_t colour, const GraySettingsCase &settings)
+{
+    uint8_t pixel[4] = {static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8),
+                        static_cast<uint8_t>(colour >> 16), 0};
+    convertFrame(pixel, 1, 1, 32, settings.convertType, settings.grayTone, settings.reverseGray);
+    return pixel[0] | static_cast<uint32_t>(pixel[1]) << 8 | static_cast<uint32_t>(pixel[2]) << 16;
+}
+
+RECT rectOf(HWND window)
+{
+    RECT place = {};
+    GetWindowRect(window, &place);
+    return place;
+}
+
+std::string describe(const RECT &rect)
+{
+    return "(" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ")-(" + std::to_string(rect.right) +
+           ", " + std::to_string(rect.bottom) + ")";
+}
+
+LRESULT CALLBACK helperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A plain window of the test process for the foreground mode to follow.
+HWND createHelperWindow()
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = helperProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = "GrayModesHelper";
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, windowClass.lpszClassName, "gray modes helper", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           HELPER_PLACE.left, HELPER_PLACE.top, HELPER_PLACE.right - HELPER_PLACE.left,
+                           HELPER_PLACE.bottom - HELPER_PLACE.top, nullptr, nullptr, windowClass.hInstance, nullptr);
+}
+
+// Messages of the helper window, which belongs to this thread, while waiting.
+bool pumpUntil(const std::function<bool()> &condition, DWORD deadlineMs)
+{
+    return waitUntil(
+        [&] {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&message);
+            return condition();
+        },
+        deadlineMs);
+}
+
+bool isAbove(HWND upper, HWND lower)
+{
+    for (HWND below = GetWindow(upper, GW_HWNDNEXT); below != nullptr; below = GetWindow(below, GW_HWNDNEXT)) {
+        if (below == lower)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+class GrayModes : public TalveroTest {
+protected:
+    bool waitForFrameRate()
+    {
+        static const std::regex rate("FPS: [0-9]+");
+        return waitUntil([&] { return std::regex_match(status(0), rate); }, FRAME_RATE_DEADLINE_MS);
+    }
+    HWND onlyOverlay()
+    {
+        std::vector<HWND> overlays = overlayWindows(program);
+        return overlays.size() == 1 ? overlays[0] : nullptr;
+    }
+    bool waitForOverlayOver(const RECT &place)
+    {
+        return waitUntil(
+            [&] {
+                HWND overlay = onlyOverlay();
+                RECT now = rectOf(overlay);
+                return overlay != nullptr && IsWindowVisible(overlay) && EqualRect(&now, &place);
+            },
+            APPEAR_DEADLINE_MS);
+    }
+    // The click lands on the main window, not on the overlay that covers it.
+    void expectClicksPassThrough()
+    {
+        POINT listCentre = centreOf(control(IDC_WINDOW_LIST));
+        EXPECT_EQ(program.mainWindow, GetAncestor(WindowFromPoint(listCentre), GA_ROOT));
+    }
+    void turnGrayOff()
+    {
+        press(IDC_BUTTON_NORMAL_COLOR);
+        EXPECT_TRUE(waitForGray("OFF"));
+        EXPECT_EQ("FPS: ", status(0));
+        EXPECT_TRUE(waitUntil([&] { return overlayWindows(program).empty(); }, APPEAR_DEADLINE_MS))
+            << "the overlay stays after the colours came back";
+    }
+    // Main-window pixels outside the status bar, whose texts change with the mode.
+    std::vector<uint32_t> mainWindowPixels()
+    {
+        RECT place = rectOf(program.mainWindow);
+        place.bottom = rectOf(control(IDC_STATUS_BAR)).top;
+        return screenPixels(place);
+    }
+};
+
+class GrayPicture : public GrayModes, public testing::WithParamInterface<GraySettingsCase> {};
+
+TEST_P(GrayPicture, ForegroundModeGraysTheMainWindowAndReturnsItsColours)
+{
+    const GraySettingsCase &settings = GetParam();
+    startTalvero(settings.fileText);
+    std::vector<uint32_t> colour = mainWindowPixels();
+
+    press(IDC_BUTTON_FOREGROUND_MODE);
+    ASSERT_TRUE(waitForGray("ON"));
+    ASSERT_TRUE(waitForFrameRate()) << "no frame rate after 100 frames: " << status(0);
+
+    RECT target = rectOf(program.mainWindow);
+    ASSERT_TRUE(waitForOverlayOver(target)) << "the overlay does not cover the main window " << describe(target);
+    HWND overlay = onlyOverlay();
+    LONG exStyle = GetWindowLongA(overlay, GWL_EXSTYLE);
+    EXPECT_EQ(WS_EX_LAYERED | WS_EX_TRANSPARENT, exStyle & (WS_EX_LAYERED | WS_EX_TRANSPARENT));
+    EXPECT_TRUE(isAbove(overlay, program.mainWindow)) << "the overlay lies under the window it grays";
+    expectClicksPassThrough();
+
+    size_t mismatches = 0;
+    bool grayed = waitUntil(
+        [&] {
+            std::vector<uint32_t> now = mainWindowPixels();
+            mismatches = 0;
+            for (size_t i = 0; i < now.size() && i < colour.size(); i++)
+                mismatches += now[i] != grayOf(colour[i], settings);
+            return now.size() == colour.size() && mismatches == 0;
+        },
+        APPEAR_DEADLINE_MS);
+    EXPECT_TRUE(grayed) << mismatches << " of " << colour.size() << " pixels are not the gray of the picture before";
+
+    turnGrayOff();
+    EXPECT_TRUE(waitUntil([&] { return mainWindowPixels() == colour; }, APPEAR_DEADLINE_MS))
+        << "the colours did not come back";
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, GrayPicture,
+                         testing::Values(GraySettingsCase{"Setting 0 10 0 ", 0, 10, 0},
+                                         GraySettingsCase{"Setting 1 3 1 ", 1, 3, 1}));
+
+TEST_F(GrayModes, ScreenModeCoversTheWorkAreaAndSwitchesToTheForegroundMode)
+{
+    startTalvero();
+    press(IDC_BUTTON_SCREEN_MODE);
+    ASSERT_TRUE(waitForGray("ON"));
+    ASSERT_TRUE(waitForFrameRate()) << status(0);
+    RECT workArea = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    ASSERT_TRUE(waitForOverlayOver(workArea)) << "the overlay does not cover the work area " << describe(workArea);
+    // With the main window in front and nothing on top, the loop keeps the overlay
+    // at the top of the non-topmost windows, above the window in front.
+    EXPECT_TRUE(isAbove(onlyOverlay(), program.mainWindow)) << "the screen overlay lies under the window in front";
+    expectClicksPassThrough();
+
+    // The old overlay is gone before the new one comes: never two at once.
+    press(IDC_BUTTON_FOREGROUND_MODE);
+    size_t most = 0;
+    RECT target = rectOf(program.mainWindow);
+    bool switched = waitUntil(
+        [&] {
+            std::vector<HWND> overlays = overlayWindows(program);
+            most = std::max(most, overlays.size());
+            RECT now = overlays.size() == 1 ? rectOf(overlays[0]) : RECT{};
+            return EqualRect(&now, &target) != 0;
+        },
+        APPEAR_DEADLINE_MS);
+    EXPECT_TRUE(switched) << "the foreground mode did not replace the screen mode";
+    EXPECT_EQ(1u, most);
+    EXPECT_TRUE(waitForGray("ON"));
+    turnGrayOff();
+}
+
+TEST_F(GrayModes, ForegroundModeFollowsTheWindowInFront)
+{
+    startTalvero();
+    press(IDC_BUTTON_FOREGROUND_MODE);
+    ASSERT_TRUE(waitForGray("ON"));
+    HWND helper = createHelperWindow();
+    ASSERT_NE(nullptr, helper);
+    SetForegroundWindow(helper);
+    EXPECT_TRUE(pumpUntil([&] { return waitForOverlayOver(rectOf(helper)); }, APPEAR_DEADLINE_MS))
+        << "the overlay did not follow the window in front";
+
+    SetWindowPos(helper, nullptr, HELPER_PLACE.left + 50, HELPER_PLACE.top + 40, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(pumpUntil([&] { return waitForOverlayOver(rectOf(helper)); }, APPEAR_DEADLINE_MS))
+        << "the overlay did not move with its window";
+
+    // Minimised, the window is no longer grayed: the overlay hides, or follows the
+    // window that took its place in front.
+    ShowWindow(helper, SW_MINIMIZE);
+    EXPECT_TRUE(pumpUntil(
+        [&] {
+            HWND overlay = onlyOverlay();
+            HWND front = GetForegroundWindow();
+            RECT overlayPlace = rectOf(overlay);
+            RECT frontPlace = rectOf(front);
+            return overlay != nullptr && (!IsWindowVisible(overlay) ||
+                                          (front != helper && EqualRect(&overlayPlace, &frontPlace)));
+        },
+        APPEAR_DEADLINE_MS))
+        << "the overlay stays shown over a minimised window";
+    ShowWindow(helper, SW_RESTORE);
+    SetForegroundWindow(helper);
+    EXPECT_TRUE(pumpUntil([&] { return waitForOverlayOver(rectOf(helper)); }, APPEAR_DEADLINE_MS))
+        << "the overlay did not come back over the restored window";
+    DestroyWindow(helper);
+    turnGrayOff();
+}
