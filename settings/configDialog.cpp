@@ -177,6 +177,21 @@ void onMinMaxInfo(HWND dialog, LPARAM lParam)
     info->ptMaxTrackSize = size;
 }
 
+// The banner's static control loads its bitmap from the template but does not
+// delete it when it is destroyed: one bitmap was lost with every opening.
+void releaseBanner(HWND dialog)
+{
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[TEXT_SMALL] = {};
+        GetClassNameA(child, className, sizeof className);
+        if (lstrcmpiA(className, WC_STATICA) != 0 || (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
+            continue;
+        HGDIOBJ banner = reinterpret_cast<HGDIOBJ>(SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, 0));
+        if (banner != nullptr)
+            DeleteObject(banner);
+    }
+}
+
 void onPaint(HWND dialog)
 {
     PAINTSTRUCT paint;
@@ -198,6 +213,7 @@ INT_PTR CALLBACK configDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_COMMAND: onCommand(dialog, wParam); break;
     case WM_GETMINMAXINFO: onMinMaxInfo(dialog, lParam); return 1;
     case WM_PAINT: onPaint(dialog); break;
+    case WM_DESTROY: releaseBanner(dialog); break;
     }
     return 0;
 }

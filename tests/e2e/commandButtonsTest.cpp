@@ -12,33 +12,6 @@ constexpr int STRIP_COLUMN = 60;
 constexpr int ROW_NORMAL = 0;
 constexpr int ROW_HOVER = 60;
 constexpr int ROW_PUSHED = 120;
-const char TRAY_ICON_CLASS[] = "__winex11_tray_icon";   // Wine's notification-area icon window
-
-struct FindTrayIcon {
-    HWND found;
-};
-
-BOOL CALLBACK findTrayIconChild(HWND window, LPARAM parameter)
-{
-    if (windowClass(window) == TRAY_ICON_CLASS && IsWindowVisible(window)) {
-        reinterpret_cast<FindTrayIcon *>(parameter)->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK findTrayIconTop(HWND window, LPARAM parameter)
-{
-    EnumChildWindows(window, findTrayIconChild, parameter);
-    return reinterpret_cast<FindTrayIcon *>(parameter)->found == nullptr;
-}
-
-HWND trayIcon()
-{
-    FindTrayIcon search = {nullptr};
-    EnumWindows(findTrayIconTop, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 }  // namespace
 
@@ -66,16 +39,6 @@ protected:
         bool started = waitUntil([&] { return !overlayWindows(program).empty() || status(1) != "Gray: OFF"; },
                                  QUIET_PERIOD_MS);
         EXPECT_FALSE(started) << "a command ran";
-    }
-    std::string settingsFile()
-    {
-        return readWholeFile((std::string(program.workDirectory) + "\\config.txt").c_str());
-    }
-    // Saves rewrite the line in place: a shorter line leaves blanks of the old one after it.
-    bool settingsFileHolds(const std::string &line)
-    {
-        std::string text = settingsFile();
-        return text.compare(0, line.size(), line) == 0 && text.find_first_not_of(' ', line.size()) == std::string::npos;
     }
 };
 
@@ -135,14 +98,14 @@ TEST_F(Buttons, TheConfigurationDialogKeepsEveryChangeInTheSettingsFile)
     SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(trackbar));
     EXPECT_EQ("4", controlText(value));
     EXPECT_TRUE(waitUntil([&] { return settingsFileHolds("Setting 0 4 0 "); }, APPEAR_DEADLINE_MS))
-        << "the file after the move: " << settingsFile();
+        << "the file after the move: " << settingsText();
 
     // A choice reaches the file with the next command, at the latest with "Close".
     SendMessageA(GetDlgItem(dialog, IDC_CONFIG_HDTV), BM_CLICK, 0, 0);
-    EXPECT_TRUE(settingsFileHolds("Setting 0 4 0 ")) << settingsFile();
+    EXPECT_TRUE(settingsFileHolds("Setting 0 4 0 ")) << settingsText();
     SendMessageA(GetDlgItem(dialog, IDC_CONFIG_CLOSE), BM_CLICK, 0, 0);
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, APPEAR_DEADLINE_MS));
-    EXPECT_TRUE(settingsFileHolds("Setting 1 4 0 ")) << settingsFile();
+    EXPECT_TRUE(settingsFileHolds("Setting 1 4 0 ")) << settingsText();
 
     press(IDC_BUTTON_CONFIGURE);
     dialog = waitForDialog("Config");
@@ -159,7 +122,7 @@ TEST_F(Buttons, TheConfigurationDialogKeepsEveryChangeInTheSettingsFile)
     EXPECT_EQ(BST_UNCHECKED, SendMessageA(GetDlgItem(dialog, IDC_CONFIG_HDTV), BM_GETCHECK, 0, 0));
     EXPECT_EQ(BST_UNCHECKED, SendMessageA(GetDlgItem(dialog, IDC_CONFIG_REVERSE), BM_GETCHECK, 0, 0));
     EXPECT_TRUE(waitUntil([&] { return settingsFileHolds("Setting 0 10 0 "); }, APPEAR_DEADLINE_MS))
-        << "the file after Set Default: " << settingsFile();
+        << "the file after Set Default: " << settingsText();
     SendMessageA(GetDlgItem(dialog, IDC_CONFIG_CLOSE), BM_CLICK, 0, 0);
 }
 
@@ -172,7 +135,7 @@ TEST_F(Buttons, TheTrayStoresTheWindowWhileGrayGoesOnAndEitherClickBringsItBack)
     press(IDC_BUTTON_TRAY);
     ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(program.mainWindow); }, APPEAR_DEADLINE_MS));
     HWND icon = nullptr;
-    ASSERT_TRUE(waitUntil([&] { return (icon = trayIcon()) != nullptr; }, APPEAR_DEADLINE_MS)) << "no tray icon";
+    ASSERT_TRUE(waitUntil([&] { return (icon = trayIconWindow()) != nullptr; }, APPEAR_DEADLINE_MS)) << "no tray icon";
     EXPECT_EQ(1u, overlayWindows(program).size()) << "gray stopped with the store";
     EXPECT_EQ("Gray: ON", status(1));
     POINT centre = centreOf(icon);
@@ -181,7 +144,7 @@ TEST_F(Buttons, TheTrayStoresTheWindowWhileGrayGoesOnAndEitherClickBringsItBack)
         << "a left click on the icon did not bring the window back";
 
     press(IDC_BUTTON_TRAY);
-    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(program.mainWindow) && (icon = trayIcon()) != nullptr; },
+    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(program.mainWindow) && (icon = trayIconWindow()) != nullptr; },
                           APPEAR_DEADLINE_MS));
     centre = centreOf(icon);
     rightClickAt(centre.x, centre.y);

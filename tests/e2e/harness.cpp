@@ -558,3 +558,24 @@ std::vector<DWORD> loadButtonStrip(int *width, int *height)
     FreeLibrary(exe);
     return pixels;
 }
+
+namespace {
+
+BOOL CALLBACK findTrayIconChild(HWND window, LPARAM found)
+{
+    if (windowClass(window) == "__winex11_tray_icon" && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND *>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND trayIconWindow()
+{
+    HWND found = nullptr;
+    for (HWND top = GetTopWindow(nullptr); top != nullptr && found == nullptr; top = GetWindow(top, GW_HWNDNEXT))
+        EnumChildWindows(top, findTrayIconChild, reinterpret_cast<LPARAM>(&found));
+    return found;
+}

@@ -95,6 +95,8 @@ POINT centreOf(HWND window);
 
 bool saveScreenshot(const char *path);
 
+// Wine's notification-area icon window (a visible "__winex11_tray_icon"), or null.
+HWND trayIconWindow();
 // The program's overlay windows (class "TALVERO", title "TALVERO_GRAY"), shown or not.
 std::vector<HWND> overlayWindows(const Program &program);
 // The button strip (bitmap 121) as stored in talvero.exe, 0x00RRGGBB top-down.

@@ -73,6 +73,17 @@ bool TalveroTest::waitForGray(const std::string &state)
     return waitUntil([&] { return status(1) == "Gray: " + state; }, APPEAR_DEADLINE_MS);
 }
 
+std::string TalveroTest::settingsText()
+{
+    return readWholeFile((std::string(program.workDirectory) + "\\config.txt").c_str());
+}
+
+bool TalveroTest::settingsFileHolds(const std::string &line)
+{
+    std::string text = settingsText();
+    return text.compare(0, line.size(), line) == 0 && text.find_first_not_of(' ', line.size()) == std::string::npos;
+}
+
 HWND TalveroTest::waitForDialog(const char *caption)
 {
     HWND dialog = nullptr;

@@ -31,4 +31,7 @@ protected:
     std::string status(int part) { return statusText(program, control(IDC_STATUS_BAR), part); }
     // Waits until the status bar reads "Gray: " + state.
     bool waitForGray(const std::string &state);
+    std::string settingsText();
+    // Saves rewrite the line in place: a shorter line leaves blanks of the old one after it.
+    bool settingsFileHolds(const std::string &line);
 };
