@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the 64-bit talvero.exe and runs it under Wine.
 # With a display ($DISPLAY) the program runs there until it ends. Without one it
-# runs in a display of its own, and a screenshot is saved to build/screenshot.png.
+# runs in a display of its own and two screenshots are saved: build/screenshot.png,
+# the main window in colour, and build/screenshot-gray.png, the same window grayed
+# by "Make a top window into gray" pressed with the mouse.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -24,12 +26,24 @@ fi
 
 trap talvero_world_stop EXIT
 talvero_world_start "$root" 1280x800x24
-screenshot="$root/build/screenshot.png"
+# The main window opens at (10, 10), 450 x 500; under Wine's default metrics the
+# centre of its first button, "Make a top window into gray", lies at (48, 88).
+window_crop=450x500+10+10
+first_button_x=48
+first_button_y=88
+park_x=1000
+park_y=700
+shoot() {
+    import -display "$DISPLAY" -window root -crop "$window_crop" +repage "$1"
+    echo "run: $2 saved to $1"
+}
 (cd "$workdir" && wine "$exe") &
 program=$!
 sleep "${TALVERO_SHOT_DELAY:-4}"
-import -display "$DISPLAY" -window root "$screenshot"
-echo "run: screenshot of the running program saved to $screenshot"
+shoot "$root/build/screenshot.png" "the main window in colour"
+xdotool mousemove "$first_button_x" "$first_button_y" click 1 mousemove "$park_x" "$park_y"
+sleep "${TALVERO_GRAY_DELAY:-6}"   # the frame rate shows after 100 frames
+shoot "$root/build/screenshot-gray.png" "the main window grayed by its first button"
 if kill -0 "$program" 2>/dev/null; then
     kill "$program" 2>/dev/null || true
 fi
