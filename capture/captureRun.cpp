@@ -31,6 +31,11 @@ void setStatusPair(const char *label, const char *value, WPARAM part)
     setStatusText(part, text);
 }
 
+bool isTopmost(HWND window)
+{
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
 void moveWindow(HWND window, HWND after, UINT extraFlags)
 {
     SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | extraFlags);
@@ -108,8 +113,22 @@ void readClassName(HWND window, char *dest, int32_t size)
 // The overlay is never activated: a z-order move that activated it would take the
 // foreground from the user's window (and, in foreground mode, make the overlay the
 // window it follows, so that every frame would be dropped).
-void raiseOverlay(HWND overlay) { moveWindow(overlay, HWND_TOPMOST, OVERLAY_MOVE_FLAGS); }
-void lowerOverlay(HWND overlay) { moveWindow(overlay, HWND_NOTOPMOST, OVERLAY_MOVE_FLAGS); }
+// The rules ask for a move at most frames; under Wine each costs about a
+// millisecond even when it changes nothing, so a move that would change nothing
+// (already the topmost window of all; already out of the topmost band) is left out.
+void raiseOverlay(HWND overlay)
+{
+    if (isTopmost(overlay) && GetWindow(overlay, GW_HWNDPREV) == nullptr)
+        return;
+    moveWindow(overlay, HWND_TOPMOST, OVERLAY_MOVE_FLAGS);
+}
+
+void lowerOverlay(HWND overlay)
+{
+    if (IsWindow(overlay) && !isTopmost(overlay))
+        return;
+    moveWindow(overlay, HWND_NOTOPMOST, OVERLAY_MOVE_FLAGS);
+}
 
 void applyZOrderMoves(const ZOrderMoves &moves, HWND overlay, HWND target, HWND foreground)
 {

@@ -89,6 +89,20 @@ void releaseWindowDC(HWND target, HDC windowDC)
         retryCall(FRAME_RETRIES, [&] { return ReleaseDC(target, windowDC) == 1; });
 }
 
+// Shown at this rectangle and already where HWND_TOP would put it (the top of its
+// band). Moving a window costs Wine a round of messages and X requests, about as
+// much as all the rest of a frame, so an overlay in place is not moved again.
+bool overlayInPlace(HWND overlay, const ScreenRect &rect)
+{
+    if (!IsWindowVisible(overlay) || !sameRect(windowRect(overlay, nullptr), rect))
+        return false;
+    HWND above = GetWindow(overlay, GW_HWNDPREV);
+    if (above == nullptr)
+        return true;
+    bool overlayTopmost = (GetWindowLongA(overlay, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    return !overlayTopmost && (GetWindowLongA(above, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
 // Hidden while the target is minimised, else laid exactly over it and painted.
 void presentOverTarget(CaptureRun *run)
 {
@@ -99,8 +113,9 @@ void presentOverTarget(CaptureRun *run)
     }
     ScreenRect rect = windowRect(run->target, nullptr);
     HDC overlayDC = GetDC(run->overlay);
-    SetWindowPos(run->overlay, HWND_TOP, rect.left, rect.top, rectWidth(rect), rectHeight(rect),
-                 SWP_SHOWWINDOW | OVERLAY_MOVE_FLAGS);
+    if (!overlayInPlace(run->overlay, rect))
+        SetWindowPos(run->overlay, HWND_TOP, rect.left, rect.top, rectWidth(rect), rectHeight(rect),
+                     SWP_SHOWWINDOW | OVERLAY_MOVE_FLAGS);
     if (overlayDC == nullptr)
         return;
     BitBlt(overlayDC, 0, 0, rectWidth(rect), rectHeight(rect), appState.memoryDC, 0, 0, SRCCOPY);

@@ -5,8 +5,8 @@
 //
 // Wine's GetProcessTimes reports no CPU time for the running threads of another
 // process, so where it gives none the times are read from Linux's /proc (through
-// Wine's Z: drive) for the process whose command line names talvero.exe, and for
-// this process alike. Clock ticks of 10 ms: the stretches are long enough.
+// Wine's Z: drive) for the process whose command line names this build's
+// talvero.exe, and for this process alike. Clock ticks of 10 ms: the stretches are long enough.
 #include <windows.h>
 
 #include <cstdio>
@@ -23,7 +23,6 @@ constexpr DWORD MEASURE_MS = 8000;
 constexpr int COPY_ROUNDS = 200;
 constexpr double MS_PER_CLOCK_TICK = 10.0;
 constexpr int STAT_UTIME_FIELD = 14;   // utime, then stime, in /proc/<pid>/stat
-const char PROGRAM_NAME[] = "talvero.exe";
 
 std::string readLinuxFile(const std::string &path)
 {
@@ -61,6 +60,8 @@ double linuxCpuMs(const std::string &pid)
 
 std::string linuxPidOfProgram()
 {
+    // Wine shows the program's command line as it was given to CreateProcess.
+    std::string programPath = talveroPath();
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
     std::string pid;
@@ -70,7 +71,7 @@ std::string linuxPidOfProgram()
         std::string name = found.cFileName;
         if (name.find_first_not_of("0123456789") != std::string::npos)
             continue;
-        if (readLinuxFile("Z:\\proc\\" + name + "\\cmdline").find(PROGRAM_NAME) != std::string::npos)
+        if (readLinuxFile("Z:\\proc\\" + name + "\\cmdline").find(programPath) != std::string::npos)
             pid = name;
     } while (pid.empty() && FindNextFileA(search, &found));
     FindClose(search);
