@@ -5,11 +5,13 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdint>
 
 #include "graySettings.h"
+#include "listRules.h"
 #include "shellRules.h"
 
 struct WindowPlacement {
@@ -157,9 +159,28 @@ struct AppState {
     // The list index handed to grayListEntryMain: UI thread (-1 is none).
     int32_t selectedListIndex;
 
-    // Window list: guarded by listLock.
+    // Window list, guarded by listLock. windowList is always the list whose rows are
+    // on display (entry i is row i), so a list lookup never meets a half-built scan:
+    // the list thread alone replaces it, holding the lock until the rows show it.
+    // listImages is the image list set on the list view, with windowList's icons;
+    // previousEntryCount is windowList's length.
     WindowEntry *windowList;
+    HIMAGELIST listImages;
+    int32_t previousEntryCount;
     int32_t listThreadStop;
+
+    // The scan in progress: the window-list thread only, no lock. A scan builds its
+    // list and image list here and hands them over to windowList when they differ.
+    // iconCounter: the last icon number handed out (0 once the default icons are in).
+    WindowEntry *scanList;
+    WindowEntry *scanListTail;
+    HIMAGELIST scanImages;
+    int32_t iconCounter;
+    int32_t scanEntryCount;
+
+    // Drives and their device names: built in WM_CREATE before the window-list
+    // thread starts, read-only afterwards (no lock).
+    DriveMap driveMap;
 
     // Capture pipeline: written only by the running capture thread (mode control
     // lets one run at a time), no lock. memoryDC holds the frame buffer while a run
