@@ -79,6 +79,20 @@ struct WindowEntry {
     WindowEntry *next;
 };
 
+// What one scan found out about a process, so that its other windows need not ask
+// again: whether it could be opened, whether it is listed, and its names.
+struct ScannedProcess {
+    uint32_t processId;
+    int32_t opened;
+    int32_t named;
+    int32_t pathHasIcon;   // a path the shell can find the program's icon for
+    char appName[TEXT_LONG];
+    char imagePath[TEXT_LONG];
+};
+
+// The processes a scan remembers; windows of further processes are simply looked up.
+constexpr int SCANNED_PROCESS_CAPACITY = 64;
+
 struct AppState {
     // Set by WinMain and WM_CREATE on the UI thread, read-only afterwards.
     HWND mainWindow;
@@ -170,13 +184,15 @@ struct AppState {
     int32_t listThreadStop;
 
     // The scan in progress: the window-list thread only, no lock. A scan builds its
-    // list and image list here and hands them over to windowList when they differ.
-    // iconCounter: the last icon number handed out (0 once the default icons are in).
+    // list here and, when it differs from windowList, its image list, and hands both
+    // over. iconCounter: the last icon number handed out (0 once the default icons are in).
     WindowEntry *scanList;
     WindowEntry *scanListTail;
     HIMAGELIST scanImages;
     int32_t iconCounter;
     int32_t scanEntryCount;
+    ScannedProcess scannedProcesses[SCANNED_PROCESS_CAPACITY];
+    int32_t scannedProcessCount;
 
     // Drives and their device names: built in WM_CREATE before the window-list
     // thread starts, read-only afterwards (no lock).

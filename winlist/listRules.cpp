@@ -43,6 +43,11 @@ const char *applicationNameOf(const char *path)
     return lastBackslash != nullptr ? lastBackslash + 1 : path;
 }
 
+bool isListableStyle(uint32_t style)
+{
+    return (style & STYLE_VISIBLE) != 0 && (style & STYLE_DISABLED) == 0 && (style & STYLE_POPUP) == 0;
+}
+
 NameRoute chooseNameRoute(int32_t nativeBits, bool canAskWow64, bool answered, bool isWow64)
 {
     if (nativeBits != NATIVE_BITS_64)

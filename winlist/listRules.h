@@ -37,6 +37,17 @@ int32_t toDrivePath(const DriveMap &map, const char *devicePath, char (&out)[TEX
 // path when it has none.
 const char *applicationNameOf(const char *path);
 
+// Window style bits, as the system defines them (WS_VISIBLE, WS_DISABLED, WS_POPUP).
+constexpr uint32_t STYLE_VISIBLE = 0x10000000;
+constexpr uint32_t STYLE_DISABLED = 0x08000000;
+constexpr uint32_t STYLE_POPUP = 0x80000000;
+
+// Whether a top-level window with this style is listed: visible, enabled and no
+// pop-up (menus, tooltips, our own overlays are no windows a person picks). Its
+// parent is the desktop, so its own visible bit is its visibility; a window that
+// vanished reads style 0 and is left out.
+bool isListableStyle(uint32_t style);
+
 // How a process's name and image path are found. The module route reads the main
 // module, which a 64-bit process cannot be read for from a 32-bit one; the image
 // route asks for the image file (device form) and works for any process.

@@ -62,19 +62,26 @@ void replaceShownList()
 
 }  // namespace
 
-int32_t showScan()
+int32_t showScan(HICON defaultIcon)
 {
     EnterCriticalSection(&appState.listLock);
     int32_t comparison = compareWindowLists(appState.scanList, appState.scanEntryCount, appState.windowList,
                                             appState.previousEntryCount);
     // The list view is touched only on a change: a quiet desktop costs no repaint.
-    if (comparison == LIST_CHANGED) {
-        replaceShownList();
-    } else {
+    if (comparison != LIST_CHANGED) {
         discardScan();
         if (comparison == LIST_MARKS_CHANGED)
             refillRows();   // the shown list carries the new marks, in its old order
+        LeaveCriticalSection(&appState.listLock);
+        return comparison;
     }
+    LeaveCriticalSection(&appState.listLock);
+
+    // The icons are looked up only for a scan that is shown, and without the lock:
+    // no other thread changes windowList, so the comparison still holds after.
+    addScanIcons(defaultIcon);
+    EnterCriticalSection(&appState.listLock);
+    replaceShownList();
     LeaveCriticalSection(&appState.listLock);
     return comparison;
 }
@@ -86,12 +93,12 @@ unsigned __stdcall listThreadMain(void *)
     HICON defaultIcon = static_cast<HICON>(
         LoadImageA(appState.instance, MAKEINTRESOURCEA(IDI_LIST_DEFAULT), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
     while (!stopAsked()) {
-        beginScan(defaultIcon);
+        beginScan();
         // EnumWindows fails when the stop request cut the scan short, or when the
         // system could not list the windows: either way this scan is not shown, and
         // in the second case the next period tries again.
         if (EnumWindows(listWindowProc, 0) && !stopAsked())
-            showScan();
+            showScan(defaultIcon);
         else
             discardScan();
         if (stopAsked())

@@ -3,11 +3,14 @@
 // listThreadStop (guarded by listLock) asks it to end; it answers with listThreadDone.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 
 unsigned __stdcall listThreadMain(void *unused);
 
 // Compares the finished scan with the list on display and updates the rows: the
-// scan replaces the list (its rows are refilled) or is dropped. Takes listLock and
-// holds it until the rows are in place. Returns the comparison (ListComparison).
-int32_t showScan();
+// scan, with its icons, replaces the list (its rows are refilled) or is dropped.
+// Takes listLock and holds it until the rows are in place. Returns the comparison
+// (ListComparison).
+int32_t showScan(HICON defaultIcon);

@@ -15,8 +15,8 @@
 namespace {
 
 constexpr int ICON_SIZE = 16;
-constexpr int IMAGES_INITIAL = 1;
-constexpr int IMAGES_GROWTH = 1;
+// Room for the growth of an image list whose size is known beforehand.
+constexpr int IMAGES_GROWTH = 4;
 constexpr size_t CLASS_NAME_SIZE = 64;
 // The system's texts are asked for with room to spare below the buffer's end.
 constexpr int TEXT_REQUEST = TEXT_PATH - 2;
@@ -24,7 +24,7 @@ constexpr int TEXT_REQUEST = TEXT_PATH - 2;
 constexpr size_t MIN_NAME_LENGTH = 2;
 const char OPEN_FAILURE_SUFFIX[] = "::OpenProcess";
 
-// What the per-window step finds out before the entry is made.
+// The names as the system gives them, before they are cut to an entry's size.
 struct ProcessNames {
     char appName[TEXT_PATH];
     char path[TEXT_PATH];
@@ -47,12 +47,14 @@ bool isGrayTarget(HWND window)
     return target;
 }
 
+static_assert(STYLE_VISIBLE == WS_VISIBLE && STYLE_DISABLED == WS_DISABLED && STYLE_POPUP == WS_POPUP,
+              "the list's style bits are the system's");
+
+// One read of the style answers what IsWindowVisible, IsWindowEnabled and the
+// pop-up test would ask one by one (each a round trip to the window server).
 bool isListable(HWND window)
 {
-    if (!IsWindowVisible(window) || !IsWindowEnabled(window) || !IsWindow(window))
-        return false;
-    // Pop-ups (menus, tooltips, our own overlays) are no windows a person picks.
-    return (GetWindowLongA(window, GWL_STYLE) & WS_POPUP) == 0;
+    return isListableStyle(static_cast<uint32_t>(GetWindowLongA(window, GWL_STYLE)));
 }
 
 // Module route: the process's main module, the first one it reports.
@@ -107,13 +109,49 @@ bool readProcessNames(HANDLE process, ProcessNames &names)
     return true;
 }
 
-// The icon's number in this scan, or 0 for the default icon.
-int32_t addWindowIcon(const ProcessNames &names)
+// Opens the process once and closes it on every way out.
+ScannedProcess lookUpProcess(uint32_t processId)
 {
-    if (!names.pathHasIcon)
-        return 0;
+    ScannedProcess found = {};
+    found.processId = processId;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    found.opened = process != nullptr;
+    ProcessNames names = {};
+    found.named = readProcessNames(process, names);
+    if (process != nullptr)
+        CloseHandle(process);
+    found.pathHasIcon = names.pathHasIcon;
+    copyText(found.appName, names.appName);
+    copyText(found.imagePath, names.path);
+    return found;
+}
+
+// The process as this scan found it already, or looked up now (and remembered).
+ScannedProcess scannedProcess(uint32_t processId)
+{
+    for (int32_t i = 0; i < appState.scannedProcessCount; i++)
+        if (appState.scannedProcesses[i].processId == processId)
+            return appState.scannedProcesses[i];
+    ScannedProcess found = lookUpProcess(processId);
+    if (appState.scannedProcessCount < SCANNED_PROCESS_CAPACITY)
+        appState.scannedProcesses[appState.scannedProcessCount++] = found;
+    return found;
+}
+
+// The icon number an earlier entry of the same program got, or ICON_WANTED.
+int32_t iconOfEarlierEntry(const WindowEntry *entry)
+{
+    for (const WindowEntry *earlier = appState.scanList; earlier != entry; earlier = earlier->next)
+        if (earlier->iconIndex != ICON_WANTED && strcmp(earlier->imagePath, entry->imagePath) == 0)
+            return earlier->iconIndex;
+    return ICON_WANTED;
+}
+
+// The icon's number in this scan, or 0 for the default icon.
+int32_t addProgramIcon(const char *path)
+{
     SHFILEINFOA info = {};
-    if (SHGetFileInfoA(names.path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON) == 0 || info.hIcon == nullptr)
+    if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON) == 0 || info.hIcon == nullptr)
         return 0;
     int image = ImageList_ReplaceIcon(appState.scanImages, -1, info.hIcon);
     DestroyIcon(info.hIcon);
@@ -125,16 +163,14 @@ int32_t addWindowIcon(const ProcessNames &names)
 
 }  // namespace
 
-void beginScan(HICON defaultIcon)
+void beginScan()
 {
     appState.scanList = nullptr;
     appState.scanListTail = nullptr;
     appState.scanEntryCount = 0;
+    appState.scanImages = nullptr;
     appState.iconCounter = -1;
-    appState.scanImages = ImageList_Create(ICON_SIZE, ICON_SIZE, ILC_COLOR32 | ILC_MASK, IMAGES_INITIAL, IMAGES_GROWTH);
-    for (int image = 0; image < DEFAULT_IMAGE_COUNT; image++)
-        ImageList_ReplaceIcon(appState.scanImages, -1, defaultIcon);
-    appState.iconCounter = 0;
+    appState.scannedProcessCount = 0;
 }
 
 BOOL CALLBACK listWindowProc(HWND window, LPARAM)
@@ -144,7 +180,6 @@ BOOL CALLBACK listWindowProc(HWND window, LPARAM)
     if (!isListable(window))
         return TRUE;
 
-    WindowEntry entry = {};
     char className[CLASS_NAME_SIZE] = {};
     GetClassNameA(window, className, sizeof className);
     char title[TEXT_PATH] = {};
@@ -152,26 +187,38 @@ BOOL CALLBACK listWindowProc(HWND window, LPARAM)
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
 
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-    if (process == nullptr)
+    ScannedProcess process = scannedProcess(processId);
+    if (!process.opened)
         appendText(title, OPEN_FAILURE_SUFFIX);
-    ProcessNames names = {};
-    bool named = readProcessNames(process, names);
-    if (process != nullptr)
-        CloseHandle(process);
-    if (!named)
+    if (!process.named)
         return TRUE;
 
-    entry.iconIndex = addWindowIcon(names);
-    copyText(entry.appName, names.appName);
+    WindowEntry entry = {};
+    entry.iconIndex = process.pathHasIcon ? ICON_WANTED : 0;
+    copyText(entry.appName, process.appName);
     copyText(entry.className, className);
     copyText(entry.title, title);
-    copyText(entry.imagePath, names.path);
+    copyText(entry.imagePath, process.imagePath);
     entry.processId = processId;
     entry.windowHandle = window;
     entry.isGrayTarget = isGrayTarget(window) ? 1 : 0;
     appendWindowEntry(entry);
     return TRUE;
+}
+
+void addScanIcons(HICON defaultIcon)
+{
+    appState.scanImages = ImageList_Create(ICON_SIZE, ICON_SIZE, ILC_COLOR32 | ILC_MASK,
+                                           DEFAULT_IMAGE_COUNT + appState.scanEntryCount, IMAGES_GROWTH);
+    for (int image = 0; image < DEFAULT_IMAGE_COUNT; image++)
+        ImageList_ReplaceIcon(appState.scanImages, -1, defaultIcon);
+    appState.iconCounter = 0;
+    for (WindowEntry *entry = appState.scanList; entry != nullptr; entry = entry->next) {
+        if (entry->iconIndex != ICON_WANTED)
+            continue;
+        int32_t shared = iconOfEarlierEntry(entry);
+        entry->iconIndex = shared != ICON_WANTED ? shared : addProgramIcon(entry->imagePath);
+    }
 }
 
 bool appendWindowEntry(const WindowEntry &entry)

@@ -137,6 +137,25 @@ TEST(CompareWindowLists, RebuildsOnlyForAnotherSetOfWindowsAndMarksOnlyForAMarkC
     }
 }
 
+TEST(IsListableStyle, VisibleEnabledAndNoPopup)
+{
+    const struct {
+        const char *what;
+        uint32_t style;
+        bool listed;
+    } cases[] = {
+        {"an overlapped window", 0x10CF0000, true},    // WS_OVERLAPPEDWINDOW | WS_VISIBLE
+        {"a hidden window", 0x00CF0000, false},
+        {"a disabled window", 0x18CF0000, false},      // a window under its modal dialog
+        {"a pop-up", 0x90000000, false},
+        {"a visible pop-up with caption", 0x90C80000, false},
+        {"a vanished window (style 0)", 0, false},
+        {"a visible child-less tool window", 0x10C00000, true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.listed, isListableStyle(c.style)) << c.what;
+}
+
 TEST(ChooseNameRoute, ModuleFor32BitProcessesImageFor64BitOnes)
 {
     const struct {

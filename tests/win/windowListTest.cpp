@@ -75,13 +75,14 @@ struct ClosedProcess {
 const WindowEntry *scanOne(HWND window, bool processClosed)
 {
     discardScan();
-    beginScan(LoadIconA(nullptr, IDI_APPLICATION));
+    beginScan();
     if (processClosed) {
         ClosedProcess closed;
         listWindowProc(window, 0);
     } else {
         listWindowProc(window, 0);
     }
+    addScanIcons(LoadIconA(nullptr, IDI_APPLICATION));
     return appState.scanList;
 }
 
@@ -158,6 +159,25 @@ TEST(WindowScanStep, ListsOrSkipsTheTestsWindows)
     }
     // A scan builds apart: a list lookup meanwhile still sees the rows on display.
     EXPECT_EQ(shownBefore, appState.windowList);
+    discardScan();
+}
+
+TEST(WindowScanStep, WindowsOfOneProgramShareOneIcon)
+{
+    ensureListWorld();
+    HWND first = createListedWindow("First of two", WS_OVERLAPPEDWINDOW);
+    HWND second = createListedWindow("Second of two", WS_OVERLAPPEDWINDOW);
+    discardScan();
+    beginScan();
+    listWindowProc(first, 0);
+    listWindowProc(second, 0);
+    addScanIcons(LoadIconA(nullptr, IDI_APPLICATION));
+    DestroyWindow(first);
+    DestroyWindow(second);
+    ASSERT_EQ(2, appState.scanEntryCount);
+    const WindowEntry *entry = appState.scanList;
+    EXPECT_EQ(entry->iconIndex, entry->next->iconIndex);
+    EXPECT_EQ(ImageList_GetImageCount(appState.scanImages), DEFAULT_IMAGE_COUNT + entry->iconIndex);
     discardScan();
 }
 

@@ -1,9 +1,13 @@
 // listHelper.exe: a window of a program of the tests' own for the window-list tests.
-// Arguments: title, left, top. It shows one ordinary top-level window with that
-// title and its own icon there, and ends when the window is closed.
+// Arguments: title, left, top and, optionally, a window count (the benchmark's).
+// It shows that many ordinary top-level windows with its own icon there, the
+// first with the title and the others with the title and their number, and ends
+// when the first window is closed.
 #include <windows.h>
 
 #include <cstdlib>
+
+#include "boundedText.h"
 
 namespace {
 
@@ -12,10 +16,17 @@ constexpr int HELPER_WIDTH = 300;
 constexpr int HELPER_HEIGHT = 200;
 constexpr int HELPER_ICON = 1;
 constexpr int ARGUMENT_COUNT = 4;
+constexpr int COUNT_ARGUMENT = 4;
+constexpr int MAX_WINDOWS = 100;
+constexpr int TITLE_SIZE = 256;
+// Each further window stands a little lower and to the right of the one before.
+constexpr int CASCADE_STEP = 5;
+
+HWND firstWindow = nullptr;
 
 LRESULT CALLBACK helperWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_DESTROY) {
+    if (message == WM_DESTROY && window == firstWindow) {
         PostQuitMessage(0);
         return 0;
     }
@@ -36,10 +47,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = HELPER_CLASS;
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, HELPER_CLASS, __argv[1], WS_OVERLAPPEDWINDOW | WS_VISIBLE, atoi(__argv[2]),
-                                  atoi(__argv[3]), HELPER_WIDTH, HELPER_HEIGHT, nullptr, nullptr, instance, nullptr);
-    if (window == nullptr)
-        return 1;
+    int count = __argc > COUNT_ARGUMENT ? atoi(__argv[COUNT_ARGUMENT]) : 1;
+    count = count < 1 ? 1 : (count > MAX_WINDOWS ? MAX_WINDOWS : count);
+    for (int number = 0; number < count; number++) {
+        char title[TITLE_SIZE];
+        if (number == 0)
+            copyText(title, __argv[1]);
+        else
+            formatText(title, "%s %d", __argv[1], number);
+        int shift = number * CASCADE_STEP;
+        HWND window = CreateWindowExA(0, HELPER_CLASS, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                      atoi(__argv[2]) + shift, atoi(__argv[3]) + shift, HELPER_WIDTH, HELPER_HEIGHT,
+                                      nullptr, nullptr, instance, nullptr);
+        if (window == nullptr)
+            return 1;
+        if (number == 0)
+            firstWindow = window;
+    }
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
