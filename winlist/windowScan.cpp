@@ -1,6 +1,8 @@
 // The per-window step of a scan: which windows are listed, with which title,
-// application name and icon. Runs on the window-list thread (and in tests on the
-// caller's); listLock only for the stop request and selectedTarget, per window.
+// application name and icon. A process's names are looked up once per scan; the
+// icons only for a scan that is shown, once per program. Runs on the window-list
+// thread (in tests on the caller's); listLock only for the stop request and
+// selectedTarget, per window.
 #include "windowScan.h"
 
 #include <psapi.h>
