@@ -5,11 +5,13 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdint>
 
 #include "graySettings.h"
+#include "listRules.h"
 #include "shellRules.h"
 
 struct WindowPlacement {
@@ -76,6 +78,20 @@ struct WindowEntry {
     HWND windowHandle;
     WindowEntry *next;
 };
+
+// What one scan found out about a process, so that its other windows need not ask
+// again: whether it could be opened, whether it is listed, and its names.
+struct ScannedProcess {
+    uint32_t processId;
+    int32_t opened;
+    int32_t named;
+    int32_t pathHasIcon;   // a path the shell can find the program's icon for
+    char appName[TEXT_LONG];
+    char imagePath[TEXT_LONG];
+};
+
+// The processes a scan remembers; windows of further processes are simply looked up.
+constexpr int SCANNED_PROCESS_CAPACITY = 64;
 
 struct AppState {
     // Set by WinMain and WM_CREATE on the UI thread, read-only afterwards.
@@ -157,9 +173,30 @@ struct AppState {
     // The list index handed to grayListEntryMain: UI thread (-1 is none).
     int32_t selectedListIndex;
 
-    // Window list: guarded by listLock.
+    // Window list, guarded by listLock. windowList is always the list whose rows are
+    // on display (entry i is row i), so a list lookup never meets a half-built scan:
+    // the list thread alone replaces it, holding the lock until the rows show it.
+    // listImages is the image list set on the list view, with windowList's icons;
+    // previousEntryCount is windowList's length.
     WindowEntry *windowList;
+    HIMAGELIST listImages;
+    int32_t previousEntryCount;
     int32_t listThreadStop;
+
+    // The scan in progress: the window-list thread only, no lock. A scan builds its
+    // list here and, when it differs from windowList, its image list, and hands both
+    // over. iconCounter: the last icon number handed out (0 once the default icons are in).
+    WindowEntry *scanList;
+    WindowEntry *scanListTail;
+    HIMAGELIST scanImages;
+    int32_t iconCounter;
+    int32_t scanEntryCount;
+    ScannedProcess scannedProcesses[SCANNED_PROCESS_CAPACITY];
+    int32_t scannedProcessCount;
+
+    // Drives and their device names: built in WM_CREATE before the window-list
+    // thread starts, read-only afterwards (no lock).
+    DriveMap driveMap;
 
     // Capture pipeline: written only by the running capture thread (mode control
     // lets one run at a time), no lock. memoryDC holds the frame buffer while a run

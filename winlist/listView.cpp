@@ -1,18 +1,140 @@
-// The window list view. What exists so far: fillWindowList clears the rows (there
-// is no window list to show yet), and the list's draw and notification messages
-// are answered with 0 (nothing drawn, default handling).
+// The rows of the window list view and what a person does with them: a double
+// click or "Set to gray" grays the row's window, "Turn off gray" ends gray display.
+// The starts and the stop run on threads of their own: the UI thread never waits.
 #include "listView.h"
 
 #include <commctrl.h>
 
 #include "appState.h"
+#include "boundedText.h"
+#include "modeControl.h"
+#include "windowScan.h"
+
+namespace {
+
+// The context menu's commands, as TrackPopupMenu returns them (0: none chosen).
+constexpr UINT MENU_SET_TO_GRAY = 1;
+constexpr UINT MENU_TURN_OFF_GRAY = 2;
+constexpr int ON_OFF_COLUMN = 2;
+constexpr int GRAY_MARK_NUMBER = 1;
+
+int firstSelectedRow()
+{
+    return static_cast<int>(
+        SendMessageA(appState.windowListView, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void setRowState(int row, UINT state, UINT mask)
+{
+    LVITEMA item = {};
+    item.state = state;
+    item.stateMask = mask;
+    SendMessageA(appState.windowListView, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+void insertRow(int row, WindowEntry *entry)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = row;
+    item.pszText = entry->title;
+    item.iImage = entry->iconIndex + 1;
+    SendMessageA(appState.windowListView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+
+    LVITEMA application = {};
+    application.mask = LVIF_TEXT;
+    application.iItem = row;
+    application.iSubItem = 1;
+    application.pszText = entry->appName;
+    SendMessageA(appState.windowListView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&application));
+
+    if (entry->isGrayTarget != 1)
+        return;
+    char markText[TEXT_LONG];
+    formatText(markText, "%d", GRAY_MARK_NUMBER);
+    LVITEMA mark = {};
+    mark.mask = LVIF_TEXT | LVIF_IMAGE;
+    mark.iItem = row;
+    mark.iSubItem = ON_OFF_COLUMN;
+    mark.pszText = markText;
+    mark.iImage = GRAY_MARK_IMAGE;
+    SendMessageA(appState.windowListView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&mark));
+}
+
+void onDoubleClick()
+{
+    int row = firstSelectedRow();
+    appState.selectedListIndex = row;
+    if (row != -1)
+        grayPendingListEntry();
+}
+
+UINT chooseFromRowMenu()
+{
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr)
+        return 0;
+    AppendMenuA(menu, MF_STRING, MENU_SET_TO_GRAY, appState.texts.setToGray);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, MENU_TURN_OFF_GRAY, appState.texts.turnOffGray);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_RETURNCMD, cursor.x, cursor.y, 0, appState.mainWindow, nullptr));
+    DestroyMenu(menu);
+    return chosen;
+}
+
+// The commands act on the first row selected when the menu has closed. Turning
+// gray off needs no row: the menu opened below the rows turns it off as well.
+void onRightClick()
+{
+    UINT chosen = chooseFromRowMenu();
+    if (chosen == MENU_TURN_OFF_GRAY) {
+        startStop();
+        return;
+    }
+    int row = firstSelectedRow();
+    if (chosen == MENU_SET_TO_GRAY && row != -1)
+        grayListEntry(row);
+}
+
+}  // namespace
 
 void fillWindowList()
 {
     SendMessageA(appState.windowListView, LVM_DELETEALLITEMS, 0, 0);
+    int row = 0;
+    for (WindowEntry *entry = appState.windowList; entry != nullptr; entry = entry->next)
+        insertRow(row++, entry);
 }
 
-LRESULT onWindowListMessage(HWND, UINT, WPARAM, LPARAM)
+unsigned __stdcall refillWindowListThread(void *)
 {
+    // The selection follows the row position, not the window.
+    int selected = firstSelectedRow();
+    SendMessageA(appState.windowListView, WM_SETREDRAW, FALSE, 0);
+    fillWindowList();
+    setRowState(-1, 0, LVIS_SELECTED);
+    if (selected != -1)
+        setRowState(selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SendMessageA(appState.windowListView, WM_SETREDRAW, TRUE, 0);
+    return 0;
+}
+
+LRESULT onWindowListMessage(HWND, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_DRAWITEM) {
+        drawWindowListItem(reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
+        return TRUE;
+    }
+    if (message != WM_NOTIFY)
+        return 0;
+    switch (reinterpret_cast<const NMHDR *>(lParam)->code) {
+    case NM_DBLCLK: onDoubleClick(); break;
+    case NM_RCLICK: onRightClick(); break;
+    default: break;   // column clicks included: the list is not sorted
+    }
     return 0;
 }

@@ -351,6 +351,40 @@ int listItemCount(HWND listView)
     return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
 }
 
+std::string listItemText(const Program &program, HWND listView, int row, int subItem)
+{
+    RemoteBlock block(program.process.dwProcessId, sizeof(LVITEMA) + REMOTE_TEXT_BYTES);
+    LVITEMA request = {};
+    request.iSubItem = subItem;
+    request.pszText = block.at(sizeof(LVITEMA));
+    request.cchTextMax = REMOTE_TEXT_BYTES;
+    if (!block.write(0, &request, sizeof request))
+        return "<unwritable>";
+    LRESULT length = SendMessageA(listView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(block.address));
+    char text[REMOTE_TEXT_BYTES] = {};
+    if (length < 0 || static_cast<size_t>(length) >= sizeof text || !block.read(sizeof(LVITEMA), text, length))
+        return "<unreadable>";
+    text[length] = '\0';
+    return text;
+}
+
+RECT listRowOnScreen(const Program &program, HWND listView, int row)
+{
+    RemoteBlock block(program.process.dwProcessId, sizeof(RECT));
+    RECT place = {};
+    place.left = LVIR_BOUNDS;
+    block.write(0, &place, sizeof place);
+    SendMessageA(listView, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(block.address));
+    block.read(0, &place, sizeof place);
+    MapWindowPoints(listView, nullptr, reinterpret_cast<POINT *>(&place), 2);
+    return place;
+}
+
+int listSelectedRow(HWND listView)
+{
+    return static_cast<int>(SendMessageA(listView, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
 std::vector<ToolTip> programToolTips(const Program &program)
 {
     ToolTipSearch found = {program.process.dwProcessId, {}};
@@ -387,6 +421,14 @@ void moveMouse(int x, int y)
 void clickAt(int x, int y)
 {
     sendMouse(x, y, 0);
+    sendMouse(x, y, MOUSEEVENTF_LEFTDOWN);
+    sendMouse(x, y, MOUSEEVENTF_LEFTUP);
+}
+
+void doubleClickAt(int x, int y)
+{
+    // Both clicks at the same point, well within the system's double-click time.
+    clickAt(x, y);
     sendMouse(x, y, MOUSEEVENTF_LEFTDOWN);
     sendMouse(x, y, MOUSEEVENTF_LEFTUP);
 }

@@ -65,6 +65,12 @@ int listColumnWidth(HWND listView, int column);
 std::string listColumnText(const Program &program, HWND listView, int column);
 int listColumnCount(HWND listView);
 int listItemCount(HWND listView);
+// The text of one cell of a list view row (subItem 0 is the row's first column).
+std::string listItemText(const Program &program, HWND listView, int row, int subItem);
+// A row's rectangle on screen.
+RECT listRowOnScreen(const Program &program, HWND listView, int row);
+// The first selected row, or -1.
+int listSelectedRow(HWND listView);
 // Tooltip text of each tool, keyed by the tool's window (TTF_IDISHWND tools).
 struct ToolTip {
     HWND tooltipWindow;  // the tooltip control
@@ -76,6 +82,7 @@ std::vector<ToolTip> programToolTips(const Program &program);
 // Real input.
 void moveMouse(int x, int y);
 void clickAt(int x, int y);
+void doubleClickAt(int x, int y);
 void rightClickAt(int x, int y);
 // The left button alone, for a press that moves before it is released.
 void pressMouseAt(int x, int y);
