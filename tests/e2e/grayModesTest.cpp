@@ -12,6 +12,7 @@
 namespace {
 
 constexpr DWORD FRAME_RATE_DEADLINE_MS = 30000;   // 100 frames, with room for a slow machine
+constexpr DWORD LIST_SCAN_MS = 800;
 const RECT HELPER_PLACE = {700, 150, 1000, 350};
 
 struct GraySettingsCase {
@@ -136,6 +137,10 @@ TEST_P(GrayPicture, ForegroundModeGraysTheMainWindowAndReturnsItsColours)
 {
     const GraySettingsCase &settings = GetParam();
     startTalvero(settings.fileText);
+    // The picture before, once the window list shows the main window itself (the
+    // scan at start-up runs before the window is shown) and has had time to settle.
+    ASSERT_TRUE(waitUntil([&] { return listItemCount(control(IDC_WINDOW_LIST)) > 0; }, APPEAR_DEADLINE_MS));
+    Sleep(2 * LIST_SCAN_MS);
     std::vector<uint32_t> colour = mainWindowPixels();
 
     press(IDC_BUTTON_FOREGROUND_MODE);

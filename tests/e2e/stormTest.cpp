@@ -1,6 +1,6 @@
 // A storm of commands a restless person could give: random presses of the five
-// buttons and random settings changes, first at a fast human pace (each effect
-// awaited), then at machine pace. The program must never hang or crash, never
+// buttons, random settings changes and the window list's double click and row
+// menu, first at a fast human pace (each effect awaited), then at machine pace. The program must never hang or crash, never
 // show two overlays, keep the settings it was given, and end with no more kernel
 // handles or GDI objects than it had before. Then it is closed while gray is on.
 #include "talveroTest.h"
@@ -25,7 +25,10 @@ constexpr int32_t WINE_DC_CACHE_OBJECTS = 3 * 64;   // DCs, regions, surfaces Wi
 // storm). A leak of one object per command or per dialog shows as dozens.
 constexpr int32_t WINE_CACHE_BITMAPS = 8;
 
-enum Command { FOREGROUND_MODE, SCREEN_MODE, NORMAL_COLOR, TRAY, CONFIGURE, COMMAND_KINDS };
+enum Command { FOREGROUND_MODE, SCREEN_MODE, NORMAL_COLOR, TRAY, CONFIGURE, LIST_DOUBLE_CLICK, LIST_MENU, COMMAND_KINDS };
+constexpr int ROW_CLICK_X = 60;   // in the title column, right of the row's icon
+constexpr int MENU_ATTEMPTS = 4;
+constexpr DWORD MENU_DEADLINE_MS = 2000;
 
 // Samples the number of overlays on a thread of its own, all through the storm.
 struct OverlayWatch {
@@ -89,9 +92,51 @@ protected:
             return !awaitEffect || waitUntil([&] { return modeIsOff(); }, SETTLE_DEADLINE_MS);
         case TRAY: return storeAndRestore();
         case CONFIGURE: return changeASetting();
+        case LIST_DOUBLE_CLICK:
+        case LIST_MENU:
+            // The row's window may be grayed or the gray turned off: either way the
+            // modes must come to rest.
+            if (!useARow(command == LIST_MENU))
+                return false;
+            return !awaitEffect || waitUntil([&] { return modeIsOn() || modeIsOff(); }, SETTLE_DEADLINE_MS);
         case COMMAND_KINDS: break;
         }
         return false;
+    }
+    // A double click on a random row, or its menu's "Set to gray" or "Turn off gray".
+    bool useARow(bool withMenu)
+    {
+        HWND list = control(IDC_WINDOW_LIST);
+        // A person brings the main window to the front first: a grayed or raised
+        // window may lie over the list.
+        if (!bringToFront(program.mainWindow))
+            return false;
+        int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+        int shown = std::min(listItemCount(list) - top, static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0)));
+        if (shown <= 0)
+            return true;   // nothing listed this moment: nothing to use
+        RECT row = listRowOnScreen(program, list, top + pick(0, shown - 1));
+        POINT at = {row.left + ROW_CLICK_X, (row.top + row.bottom) / 2};
+        if (!withMenu) {
+            doubleClickAt(at.x, at.y);
+            parkMouse();
+            return true;
+        }
+        // Wine may move the focus once more just after an activation, which closes a
+        // menu that opened too early: a person would right-click again.
+        bool opened = false;
+        for (int attempt = 0; attempt < MENU_ATTEMPTS && !opened; attempt++) {
+            rightClickAt(at.x, at.y);
+            opened = waitUntil([&] { return findProgramWindow(program, "#32768", "") != nullptr; }, MENU_DEADLINE_MS);
+        }
+        if (!opened)
+            return false;
+        int downPresses = pick(1, 2);   // "Set to gray", "Turn off gray"
+        for (int press = 0; press < downPresses; press++)
+            pressKey(VK_DOWN);
+        pressKey(VK_RETURN);
+        parkMouse();
+        return true;
     }
     bool storeAndRestore()
     {
@@ -138,7 +183,10 @@ protected:
         for (int i = 0; i < STORM_COMMANDS && !HasFatalFailure(); i++) {
             Command command = static_cast<Command>(pick(0, COMMAND_KINDS - 1));
             bool awaited = humanPace || command == TRAY || command == CONFIGURE;
-            ASSERT_TRUE(run(command, awaited)) << "command " << i << " (kind " << command << ") had no effect in time";
+            ASSERT_TRUE(run(command, awaited))
+                << "command " << i << " (kind " << command << ") had no effect in time; status \"" << status(1)
+                << "\", " << overlayWindows(program).size() << " overlays, menu open "
+                << (findProgramWindow(program, "#32768", "") != nullptr);
             ASSERT_EQ(STILL_ACTIVE, exitCodeNow()) << "the program ended at command " << i;
             ASSERT_LE(watch->most, 1u) << "two overlays at once by command " << i;
             if (humanPace)
