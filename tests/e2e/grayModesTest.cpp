@@ -75,15 +75,6 @@ bool pumpUntil(const std::function<bool()> &condition, DWORD deadlineMs)
         deadlineMs);
 }
 
-bool isAbove(HWND upper, HWND lower)
-{
-    for (HWND below = GetWindow(upper, GW_HWNDNEXT); below != nullptr; below = GetWindow(below, GW_HWNDNEXT)) {
-        if (below == lower)
-            return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 class GrayModes : public TalveroTest {

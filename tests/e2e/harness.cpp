@@ -621,3 +621,12 @@ HWND trayIconWindow()
         EnumChildWindows(top, findTrayIconChild, reinterpret_cast<LPARAM>(&found));
     return found;
 }
+
+bool isAbove(HWND upper, HWND lower)
+{
+    for (HWND below = GetWindow(upper, GW_HWNDNEXT); below != nullptr; below = GetWindow(below, GW_HWNDNEXT)) {
+        if (below == lower)
+            return true;
+    }
+    return false;
+}

@@ -104,6 +104,8 @@ bool saveScreenshot(const char *path);
 
 // Wine's notification-area icon window (a visible "__winex11_tray_icon"), or null.
 HWND trayIconWindow();
+// upper lies somewhere above lower in the z-order.
+bool isAbove(HWND upper, HWND lower);
 // The program's overlay windows (class "TALVERO", title "TALVERO_GRAY"), shown or not.
 std::vector<HWND> overlayWindows(const Program &program);
 // The button strip (bitmap 121) as stored in talvero.exe, 0x00RRGGBB top-down.

@@ -45,14 +45,6 @@ std::vector<std::string> helperPaths()
     return paths;
 }
 
-bool isAbove(HWND upper, HWND lower)
-{
-    for (HWND next = GetWindow(upper, GW_HWNDNEXT); next != nullptr; next = GetWindow(next, GW_HWNDNEXT))
-        if (next == lower)
-            return true;
-    return false;
-}
-
 class WindowList : public TalveroTest {
 protected:
     std::vector<Program> helpers;
