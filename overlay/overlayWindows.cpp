@@ -180,9 +180,13 @@ unsigned runOverlay(const OverlayMode &mode, HWND target, const RECT &place, con
     start.overlay = overlay;
     start.target = target;
     start.captureDone = run.captureDone;
-    if (SendMessageA(overlay, WM_USER, 0, reinterpret_cast<LPARAM>(&start)) == CAPTURE_NOT_STARTED) {
+    // The overlay may be gone before it could start its capture (a close while it
+    // was shown): then no handler has made startedEvent, and no capture thread runs.
+    if (SendMessageA(overlay, WM_USER, 0, reinterpret_cast<LPARAM>(&start)) == CAPTURE_NOT_STARTED ||
+        start.startedEvent == nullptr) {
         abandonModeRun(run);
-        DestroyWindow(overlay);
+        if (IsWindow(overlay))
+            DestroyWindow(overlay);
         return 0;
     }
 

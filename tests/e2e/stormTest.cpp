@@ -12,6 +12,8 @@
 
 #include "processCounts.h"
 
+#include <tlhelp32.h>
+
 namespace {
 
 constexpr unsigned STORM_SEED = 20261207;
@@ -207,6 +209,22 @@ protected:
         GetExitCodeProcess(program.process.hProcess, &code);
         return code;
     }
+    int threadCount()
+    {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+        THREADENTRY32 entry = {};
+        entry.dwSize = sizeof entry;
+        int count = 0;
+        for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+            count += entry.th32OwnerProcessID == program.process.dwProcessId;
+        CloseHandle(snapshot);
+        return count;
+    }
+    std::string modeState()
+    {
+        return "status \"" + status(1) + "\", " + std::to_string(overlayWindows(program).size()) + " overlays, " +
+               std::to_string(threadCount()) + " threads";
+    }
     struct Counts {
         int32_t handles;
         GdiCounts gdi;
@@ -231,6 +249,7 @@ TEST_F(Storm, TwoHundredCommandsAtEachPaceLeaveNoHangNoSecondOverlayAndNoLeak)
         ASSERT_TRUE(run(static_cast<Command>(kind), true)) << "warm-up command " << kind;
     ASSERT_TRUE(run(NORMAL_COLOR, true));
     Counts baseline = countsNow();
+    std::string baselineState = modeState();
 
     OverlayWatch watch;
     watch.program = &program;
@@ -238,7 +257,7 @@ TEST_F(Storm, TwoHundredCommandsAtEachPaceLeaveNoHangNoSecondOverlayAndNoLeak)
     ASSERT_NE(nullptr, watch.thread);
     storm(true, &watch);
     storm(false, &watch);
-    ASSERT_TRUE(run(NORMAL_COLOR, true)) << "the last stop did not end gray";
+    ASSERT_TRUE(run(NORMAL_COLOR, true)) << "the last stop did not end gray: " << modeState();
     watch.stop = true;
     WaitForSingleObject(watch.thread, INFINITE);
     CloseHandle(watch.thread);
@@ -255,7 +274,7 @@ TEST_F(Storm, TwoHundredCommandsAtEachPaceLeaveNoHangNoSecondOverlayAndNoLeak)
                                           after.gdi.cacheable <= baseline.gdi.cacheable + WINE_DC_CACHE_OBJECTS));
         },
         SETTLE_DEADLINE_MS);
-    EXPECT_TRUE(settled) << "handles " << baseline.handles << " -> " << after.handles << ", GDI objects "
+    EXPECT_TRUE(settled) << baselineState << " -> " << modeState() << "; handles " << baseline.handles << " -> " << after.handles << ", GDI objects "
                          << baseline.gdi.others << " -> " << after.gdi.others << " (DCs, regions, surfaces "
                          << baseline.gdi.cacheable << " -> " << after.gdi.cacheable << ")";
 }
