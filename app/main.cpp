@@ -6,6 +6,7 @@
 #include <objbase.h>
 
 #include "appState.h"
+#include "hotkeys.h"
 #include "mainWindow.h"
 #include "resource.h"
 
@@ -84,6 +85,7 @@ int runApplication(HINSTANCE instance, int showCommand)
     appState.mainWindow = window;
     ShowWindow(window, showCommand);
     UpdateWindow(window);
+    registerHotkeys(window);
 
     MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {

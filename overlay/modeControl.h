@@ -15,8 +15,12 @@ struct ModeRun {
 };
 
 // Stops the running mode, waits for its capture thread, then registers a new run
-// (selected: the selected-window mode's target, or none). Worker threads only: it waits.
-ModeRun beginModeRun(HWND selected);
+// (selected: the selected-window mode's target, or none; mode: its GrayMode).
+// Worker threads only: it waits.
+ModeRun beginModeRun(HWND selected, int32_t mode);
+// The GrayMode of the active run, MODE_NONE when none is active. Takes no lock:
+// the UI thread may ask.
+int32_t runningMode();
 // Undoes a start that will have no capture thread: its end is signalled and, unless
 // a stop has already seen it, the run is unregistered.
 void abandonModeRun(const ModeRun &run);

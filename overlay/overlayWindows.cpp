@@ -213,7 +213,7 @@ RECT windowRectOf(HWND window)
 
 unsigned __stdcall screenOverlayMain(void *)
 {
-    ModeRun run = beginModeRun(nullptr);
+    ModeRun run = beginModeRun(nullptr, MODE_SCREEN);
     if (run.id == 0)
         return reportUnstarted();
     RECT workArea = {};
@@ -223,7 +223,7 @@ unsigned __stdcall screenOverlayMain(void *)
 
 unsigned __stdcall foregroundOverlayMain(void *)
 {
-    ModeRun run = beginModeRun(nullptr);
+    ModeRun run = beginModeRun(nullptr, MODE_FOREGROUND);
     if (run.id == 0)
         return reportUnstarted();
     // Usually the main window, whose button was just pressed.
@@ -234,7 +234,7 @@ unsigned __stdcall foregroundOverlayMain(void *)
 unsigned __stdcall selectedOverlayMain(void *window)
 {
     HWND target = static_cast<HWND>(window);
-    ModeRun run = beginModeRun(target);
+    ModeRun run = beginModeRun(target, MODE_SELECTED);
     if (run.id == 0)
         return reportUnstarted();
     return runOverlay(SELECTED_MODE, target, windowRectOf(target), run);

@@ -476,6 +476,16 @@ void pressAltKey(WORD virtualKey)
     sendKey(VK_MENU, KEYEVENTF_KEYUP);
 }
 
+void pressCtrlAltKey(WORD virtualKey)
+{
+    sendKey(VK_CONTROL, 0);
+    sendKey(VK_MENU, 0);
+    sendKey(virtualKey, 0);
+    sendKey(virtualKey, KEYEVENTF_KEYUP);
+    sendKey(VK_MENU, KEYEVENTF_KEYUP);
+    sendKey(VK_CONTROL, KEYEVENTF_KEYUP);
+}
+
 bool bringToFront(HWND window)
 {
     // Keys go to the focus of the window's thread: wait until the activation has

@@ -91,6 +91,8 @@ void dragFromTo(int fromX, int fromY, int toX, int toY);
 void pressKey(WORD virtualKey);
 // Alt + key, as for a menu's mnemonic.
 void pressAltKey(WORD virtualKey);
+// Ctrl + Alt + key, as for a global hotkey.
+void pressCtrlAltKey(WORD virtualKey);
 bool bringToFront(HWND window);
 // Opens a menu of the main window by its mnemonic (Alt + key) and waits for its
 // pop-up to show; then chooses the item with itemKey. False when no pop-up showed.

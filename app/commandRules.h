@@ -1,0 +1,97 @@
+// The pure rules of the commands that come from outside the main window: the
+// global hotkeys (which key does what, given the mode that runs) and the texts
+// that tell a person which hotkeys are held.
+// No platform headers; unit-tested on the host.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "boundedText.h"
+#include "resource.h"
+
+// The gray mode a registered run belongs to (mode control records it with the run).
+enum GrayMode : int32_t {
+    MODE_NONE = 0,
+    MODE_FOREGROUND = 1,
+    MODE_SCREEN = 2,
+    MODE_SELECTED = 3,
+    MODE_FOCUS = 4,
+};
+
+// The hotkeys, Ctrl+Alt+letter each. The id is the one RegisterHotKey is given
+// (0x0000-0xBFFF is an application's range) and WM_HOTKEY brings back.
+constexpr int32_t HOTKEY_FOREGROUND = 1;
+constexpr int32_t HOTKEY_SCREEN = 2;
+constexpr int32_t HOTKEY_NORMAL_COLOR = 3;
+constexpr int HOTKEY_COUNT = 3;
+
+struct HotkeyBinding {
+    int32_t id;
+    char letter;        // the virtual-key code of a letter is its capital
+    const char *name;   // as the tooltips, the status bar and the manual spell it
+};
+constexpr HotkeyBinding HOTKEYS[HOTKEY_COUNT] = {
+    {HOTKEY_FOREGROUND, 'G', "Ctrl+Alt+G"},
+    {HOTKEY_SCREEN, 'S', "Ctrl+Alt+S"},
+    {HOTKEY_NORMAL_COLOR, 'N', "Ctrl+Alt+N"},
+};
+
+// No command: a hotkey id we did not register.
+constexpr int32_t COMMAND_NONE = 0;
+
+// The command button whose command a hotkey runs while `running` is the mode on:
+// each mode key toggles its own mode, and the foreground key turns any gray off.
+constexpr int32_t hotkeyCommand(int32_t hotkeyId, int32_t running)
+{
+    switch (hotkeyId) {
+    case HOTKEY_FOREGROUND: return running == MODE_NONE ? IDC_BUTTON_FOREGROUND_MODE : IDC_BUTTON_NORMAL_COLOR;
+    case HOTKEY_SCREEN: return running == MODE_SCREEN ? IDC_BUTTON_NORMAL_COLOR : IDC_BUTTON_SCREEN_MODE;
+    case HOTKEY_NORMAL_COLOR: return IDC_BUTTON_NORMAL_COLOR;
+    }
+    return COMMAND_NONE;
+}
+
+// Slot in HOTKEYS of a hotkey id, or -1.
+constexpr int32_t hotkeySlot(int32_t hotkeyId)
+{
+    for (int32_t slot = 0; slot < HOTKEY_COUNT; slot++)
+        if (HOTKEYS[slot].id == hotkeyId)
+            return slot;
+    return -1;
+}
+
+// The hotkey a command button names in its tooltip's title, or 0 for none.
+constexpr int32_t buttonHotkey(int32_t buttonId)
+{
+    switch (buttonId) {
+    case IDC_BUTTON_FOREGROUND_MODE: return HOTKEY_FOREGROUND;
+    case IDC_BUTTON_SCREEN_MODE: return HOTKEY_SCREEN;
+    case IDC_BUTTON_NORMAL_COLOR: return HOTKEY_NORMAL_COLOR;
+    }
+    return 0;
+}
+
+// A button tooltip's title: its hotkey, or that another program holds it.
+inline void hotkeyTitle(char *dest, size_t size, int32_t hotkeyId, bool registered)
+{
+    int32_t slot = hotkeySlot(hotkeyId);
+    dest[0] = '\0';
+    if (slot < 0)
+        return;
+    formatTextN(dest, size, registered ? "Hotkey: %s" : "Hotkey %s is held by another program",
+                HOTKEYS[slot].name);
+}
+
+// The start-up note of the hotkeys that could not be registered; empty when all were.
+inline void heldHotkeysNote(char *dest, size_t size, const bool registered[HOTKEY_COUNT])
+{
+    dest[0] = '\0';
+    for (int32_t slot = 0; slot < HOTKEY_COUNT; slot++) {
+        if (registered[slot])
+            continue;
+        appendTextN(dest, size, dest[0] == '\0' ? "Hotkey in use: " : ", ");
+        appendTextN(dest, size, HOTKEYS[slot].name);
+    }
+}
+

@@ -1,0 +1,54 @@
+// The rules of the commands from outside the main window: what each hotkey runs
+// given the mode that is on, and the texts that name the hotkeys held elsewhere.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "commandRules.h"
+
+TEST(HotkeyCommand, EachModeKeyTogglesItsModeAndTheColourKeyAlwaysStops)
+{
+    const struct {
+        int32_t hotkey;
+        int32_t running;
+        int32_t button;
+    } cases[] = {
+        {HOTKEY_FOREGROUND, MODE_NONE, IDC_BUTTON_FOREGROUND_MODE},
+        {HOTKEY_FOREGROUND, MODE_FOREGROUND, IDC_BUTTON_NORMAL_COLOR},
+        {HOTKEY_FOREGROUND, MODE_SCREEN, IDC_BUTTON_NORMAL_COLOR},   // any gray: off
+        {HOTKEY_FOREGROUND, MODE_SELECTED, IDC_BUTTON_NORMAL_COLOR},
+        {HOTKEY_SCREEN, MODE_NONE, IDC_BUTTON_SCREEN_MODE},
+        {HOTKEY_SCREEN, MODE_SCREEN, IDC_BUTTON_NORMAL_COLOR},
+        {HOTKEY_SCREEN, MODE_FOREGROUND, IDC_BUTTON_SCREEN_MODE},    // another mode: replaced
+        {HOTKEY_NORMAL_COLOR, MODE_NONE, IDC_BUTTON_NORMAL_COLOR},
+        {HOTKEY_NORMAL_COLOR, MODE_SCREEN, IDC_BUTTON_NORMAL_COLOR},
+        {0, MODE_NONE, COMMAND_NONE},
+        {99, MODE_SCREEN, COMMAND_NONE},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.button, hotkeyCommand(c.hotkey, c.running)) << "hotkey " << c.hotkey << ", mode " << c.running;
+}
+
+TEST(HotkeyTexts, TitlesAndTheNoteNameTheHeldKeys)
+{
+    char text[100];
+    hotkeyTitle(text, sizeof text, buttonHotkey(IDC_BUTTON_SCREEN_MODE), true);
+    EXPECT_EQ("Hotkey: Ctrl+Alt+S", std::string(text));
+    hotkeyTitle(text, sizeof text, buttonHotkey(IDC_BUTTON_FOREGROUND_MODE), false);
+    EXPECT_EQ("Hotkey Ctrl+Alt+G is held by another program", std::string(text));
+    hotkeyTitle(text, sizeof text, buttonHotkey(IDC_BUTTON_TRAY), true);
+    EXPECT_EQ("", std::string(text));
+
+    const struct {
+        bool registered[HOTKEY_COUNT];
+        const char *note;
+    } cases[] = {
+        {{true, true, true}, ""},
+        {{true, false, true}, "Hotkey in use: Ctrl+Alt+S"},
+        {{false, true, false}, "Hotkey in use: Ctrl+Alt+G, Ctrl+Alt+N"},
+    };
+    for (const auto &c : cases) {
+        heldHotkeysNote(text, sizeof text, c.registered);
+        EXPECT_EQ(c.note, std::string(text));
+    }
+}
