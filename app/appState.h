@@ -141,6 +141,9 @@ struct AppState {
     // Global hotkeys: registered by WinMain on the UI thread once the main window is
     // up, released by the shutdown thread through the main window. UI thread only.
     bool hotkeyRegistered[HOTKEY_COUNT];
+    // The window in front when this process started, for a /window start; set by
+    // WinMain, taken (and cleared) by the start command on the UI thread.
+    HWND startForeground;
 
     // Locks and events: created in WM_CREATE in this order. They are never
     // deleted: short-lived threads may still enter them while the process ends.

@@ -1,6 +1,6 @@
 // The pure rules of the commands that come from outside the main window: the
-// global hotkeys (which key does what, given the mode that runs) and the texts
-// that tell a person which hotkeys are held.
+// global hotkeys (which key does what, given the mode that runs), the texts that
+// tell a person which hotkeys are held, and the command line's one argument.
 // No platform headers; unit-tested on the host.
 #pragma once
 
@@ -95,3 +95,74 @@ inline void heldHotkeysNote(char *dest, size_t size, const bool registered[HOTKE
     }
 }
 
+// The command a start hands to the program: from its one argument, or carried
+// from a second start to the running instance (WM_COPYDATA).
+enum StartCommand : int32_t {
+    START_SHOW = 0,   // no argument: a second start brings the main window to the front
+    START_SCREEN = 1,
+    START_WINDOW = 2,
+    START_OFF = 3,
+    START_TRAY = 4,
+    START_UNKNOWN = 5,
+};
+constexpr int ARGUMENT_COUNT = 4;
+
+struct ArgumentName {
+    const char *text;
+    int32_t command;
+};
+constexpr ArgumentName ARGUMENTS[ARGUMENT_COUNT] = {
+    {"/screen", START_SCREEN},
+    {"/window", START_WINDOW},
+    {"/off", START_OFF},
+    {"/tray", START_TRAY},
+};
+
+constexpr bool isArgumentSpace(char c) { return c == ' ' || c == '\t'; }
+constexpr char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Whether text[0, length) is name, letter case aside (Windows' switches ignore it).
+constexpr bool sameArgument(const char *text, size_t length, const char *name)
+{
+    size_t i = 0;
+    for (; i < length; i++)
+        if (name[i] == '\0' || lowerAscii(text[i]) != name[i])
+            return false;
+    return name[i] == '\0';
+}
+
+// The command of a command line without the program's name (WinMain's): blanks
+// around one argument are allowed; two arguments, or one we do not know, are unknown.
+constexpr int32_t parseCommandLine(const char *commandLine)
+{
+    if (commandLine == nullptr)
+        return START_SHOW;
+    size_t start = 0;
+    while (isArgumentSpace(commandLine[start]))
+        start++;
+    size_t end = start;
+    while (commandLine[end] != '\0' && !isArgumentSpace(commandLine[end]))
+        end++;
+    size_t rest = end;
+    while (isArgumentSpace(commandLine[rest]))
+        rest++;
+    if (commandLine[rest] != '\0')
+        return START_UNKNOWN;
+    if (end == start)
+        return START_SHOW;
+    for (const ArgumentName &argument : ARGUMENTS)
+        if (sameArgument(commandLine + start, end - start, argument.text))
+            return argument.command;
+    return START_UNKNOWN;
+}
+
+// What the message box of an unknown argument says.
+inline void acceptedArgumentsText(char *dest, size_t size)
+{
+    copyTextN(dest, size, "Unknown argument. TALVERO accepts one of:");
+    for (const ArgumentName &argument : ARGUMENTS) {
+        appendTextN(dest, size, " ");
+        appendTextN(dest, size, argument.text);
+    }
+    appendTextN(dest, size, ", or none.");
+}

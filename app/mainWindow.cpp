@@ -13,6 +13,7 @@
 #include "resource.h"
 #include "shellRules.h"
 #include "shutdown.h"
+#include "startCommands.h"
 #include "startup.h"
 #include "trayIcon.h"
 
@@ -94,6 +95,8 @@ LRESULT onMainOnlyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
     case WM_HOTKEY: return onHotkey(wParam);
     case WM_RELEASE_HOTKEYS: releaseHotkeys(window); return 0;
+    case WM_COPYDATA: return onCopyData(window, lParam);
+    case WM_RUN_START_COMMAND: runStartCommand(static_cast<int32_t>(wParam)); return 0;
     }
     if (message == appState.taskbarCreatedMessage && message != 0)
         onTaskbarCreated();

@@ -214,6 +214,11 @@ int startForegroundMode()
     return startOverlayThread(foregroundOverlayMain, nullptr);
 }
 
+int startForegroundModeOn(HWND target)
+{
+    return startOverlayThread(foregroundOverlayMain, target);
+}
+
 int grayPendingListEntry()
 {
     return startOverlayThread(grayListEntryMain, &appState.selectedListIndex);

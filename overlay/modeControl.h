@@ -34,6 +34,8 @@ unsigned __stdcall markModeStopped(void *runId);
 // The button commands and the window list's entry points; UI thread.
 int startScreenMode();
 int startForegroundMode();
+// The foreground mode, first on target rather than on the window in front.
+int startForegroundModeOn(HWND target);
 int grayListEntry(int32_t index);
 int grayPendingListEntry();
 // Thread routine: the argument points to the list index.

@@ -221,13 +221,13 @@ unsigned __stdcall screenOverlayMain(void *)
     return runOverlay(SCREEN_MODE, GetDesktopWindow(), workArea, run);
 }
 
-unsigned __stdcall foregroundOverlayMain(void *)
+unsigned __stdcall foregroundOverlayMain(void *window)
 {
     ModeRun run = beginModeRun(nullptr, MODE_FOREGROUND);
     if (run.id == 0)
         return reportUnstarted();
-    // Usually the main window, whose button was just pressed.
-    HWND target = GetForegroundWindow();
+    // Without a window given, usually the main window, whose button was just pressed.
+    HWND target = window != nullptr ? static_cast<HWND>(window) : GetForegroundWindow();
     return runOverlay(FOREGROUND_MODE, target, windowRectOf(target), run);
 }
 

@@ -5,9 +5,10 @@
 
 #include <windows.h>
 
-// Thread entries; selectedOverlayMain takes the window to gray as its argument.
+// Thread entries; selectedOverlayMain takes the window to gray as its argument,
+// foregroundOverlayMain the window to start on (none: the window in front).
 unsigned __stdcall screenOverlayMain(void *unused);
-unsigned __stdcall foregroundOverlayMain(void *unused);
+unsigned __stdcall foregroundOverlayMain(void *window);
 unsigned __stdcall selectedOverlayMain(void *window);
 
 LRESULT CALLBACK screenOverlayProc(HWND overlay, UINT message, WPARAM wParam, LPARAM lParam);

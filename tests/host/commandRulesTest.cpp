@@ -52,3 +52,34 @@ TEST(HotkeyTexts, TitlesAndTheNoteNameTheHeldKeys)
         EXPECT_EQ(c.note, std::string(text));
     }
 }
+
+TEST(ParseCommandLine, OneKnownArgumentAnyCaseOrNone)
+{
+    const struct {
+        const char *line;
+        int32_t command;
+    } cases[] = {
+        {"", START_SHOW},
+        {"   ", START_SHOW},
+        {nullptr, START_SHOW},
+        {"/screen", START_SCREEN},
+        {"  /SCREEN\t", START_SCREEN},
+        {"/window", START_WINDOW},
+        {"/Off", START_OFF},
+        {"/tray", START_TRAY},
+        {"/bogus", START_UNKNOWN},
+        {"/scree", START_UNKNOWN},
+        {"/screens", START_UNKNOWN},
+        {"screen", START_UNKNOWN},
+        {"/screen /tray", START_UNKNOWN},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.command, parseCommandLine(c.line)) << "\"" << (c.line ? c.line : "(null)") << "\"";
+}
+
+TEST(AcceptedArgumentsText, NamesEveryArgument)
+{
+    char text[200];
+    acceptedArgumentsText(text, sizeof text);
+    EXPECT_EQ("Unknown argument. TALVERO accepts one of: /screen /window /off /tray, or none.", std::string(text));
+}
