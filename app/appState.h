@@ -180,9 +180,11 @@ struct AppState {
     HWND screenOverlay;
     HWND foregroundOverlay;
     HWND selectedOverlay;
+    HWND focusOverlay;
     HWND screenOverlayTarget;
     HWND foregroundOverlayTarget;
     HWND selectedOverlayTarget;
+    HWND focusOverlayTarget;
     // The list index handed to grayListEntryMain: UI thread (-1 is none).
     int32_t selectedListIndex;
 

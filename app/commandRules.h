@@ -24,17 +24,22 @@ enum GrayMode : int32_t {
 constexpr int32_t HOTKEY_FOREGROUND = 1;
 constexpr int32_t HOTKEY_SCREEN = 2;
 constexpr int32_t HOTKEY_NORMAL_COLOR = 3;
-constexpr int HOTKEY_COUNT = 3;
+constexpr int32_t HOTKEY_FOCUS = 4;
+constexpr int HOTKEY_COUNT = 4;
 
 struct HotkeyBinding {
     int32_t id;
     char letter;        // the virtual-key code of a letter is its capital
     const char *name;   // as the tooltips, the status bar and the manual spell it
+    int32_t button;     // the button whose tooltip names it
+    const char *what;   // said before the name when the button's own command is another
 };
+// The focus mode has no button: the screen button, its nearest kin, names its key.
 constexpr HotkeyBinding HOTKEYS[HOTKEY_COUNT] = {
-    {HOTKEY_FOREGROUND, 'G', "Ctrl+Alt+G"},
-    {HOTKEY_SCREEN, 'S', "Ctrl+Alt+S"},
-    {HOTKEY_NORMAL_COLOR, 'N', "Ctrl+Alt+N"},
+    {HOTKEY_FOREGROUND, 'G', "Ctrl+Alt+G", IDC_BUTTON_FOREGROUND_MODE, ""},
+    {HOTKEY_SCREEN, 'S', "Ctrl+Alt+S", IDC_BUTTON_SCREEN_MODE, ""},
+    {HOTKEY_FOCUS, 'F', "Ctrl+Alt+F", IDC_BUTTON_SCREEN_MODE, "all but the window in front "},
+    {HOTKEY_NORMAL_COLOR, 'N', "Ctrl+Alt+N", IDC_BUTTON_NORMAL_COLOR, ""},
 };
 
 // No command: a hotkey id we did not register.
@@ -47,6 +52,7 @@ constexpr int32_t hotkeyCommand(int32_t hotkeyId, int32_t running)
     switch (hotkeyId) {
     case HOTKEY_FOREGROUND: return running == MODE_NONE ? IDC_BUTTON_FOREGROUND_MODE : IDC_BUTTON_NORMAL_COLOR;
     case HOTKEY_SCREEN: return running == MODE_SCREEN ? IDC_BUTTON_NORMAL_COLOR : IDC_BUTTON_SCREEN_MODE;
+    case HOTKEY_FOCUS: return running == MODE_FOCUS ? IDC_BUTTON_NORMAL_COLOR : IDC_COMMAND_FOCUS_MODE;
     case HOTKEY_NORMAL_COLOR: return IDC_BUTTON_NORMAL_COLOR;
     }
     return COMMAND_NONE;
@@ -61,26 +67,21 @@ constexpr int32_t hotkeySlot(int32_t hotkeyId)
     return -1;
 }
 
-// The hotkey a command button names in its tooltip's title, or 0 for none.
-constexpr int32_t buttonHotkey(int32_t buttonId)
+// A button tooltip's title: the hotkeys it names, each marked when another
+// program holds it; empty for a button without one.
+inline void buttonTitle(char *dest, size_t size, int32_t buttonId, const bool registered[HOTKEY_COUNT])
 {
-    switch (buttonId) {
-    case IDC_BUTTON_FOREGROUND_MODE: return HOTKEY_FOREGROUND;
-    case IDC_BUTTON_SCREEN_MODE: return HOTKEY_SCREEN;
-    case IDC_BUTTON_NORMAL_COLOR: return HOTKEY_NORMAL_COLOR;
-    }
-    return 0;
-}
-
-// A button tooltip's title: its hotkey, or that another program holds it.
-inline void hotkeyTitle(char *dest, size_t size, int32_t hotkeyId, bool registered)
-{
-    int32_t slot = hotkeySlot(hotkeyId);
     dest[0] = '\0';
-    if (slot < 0)
-        return;
-    formatTextN(dest, size, registered ? "Hotkey: %s" : "Hotkey %s is held by another program",
-                HOTKEYS[slot].name);
+    for (int32_t slot = 0; slot < HOTKEY_COUNT; slot++) {
+        const HotkeyBinding &key = HOTKEYS[slot];
+        if (key.button != buttonId)
+            continue;
+        appendTextN(dest, size, dest[0] == '\0' ? "Hotkey: " : "; ");
+        appendTextN(dest, size, key.what);
+        appendTextN(dest, size, key.name);
+        if (!registered[slot])
+            appendTextN(dest, size, " (held by another program)");
+    }
 }
 
 // The start-up note of the hotkeys that could not be registered; empty when all were.
@@ -103,9 +104,10 @@ enum StartCommand : int32_t {
     START_WINDOW = 2,
     START_OFF = 3,
     START_TRAY = 4,
-    START_UNKNOWN = 5,
+    START_FOCUS = 5,
+    START_UNKNOWN = 6,
 };
-constexpr int ARGUMENT_COUNT = 4;
+constexpr int ARGUMENT_COUNT = 5;
 
 struct ArgumentName {
     const char *text;
@@ -114,6 +116,7 @@ struct ArgumentName {
 constexpr ArgumentName ARGUMENTS[ARGUMENT_COUNT] = {
     {"/screen", START_SCREEN},
     {"/window", START_WINDOW},
+    {"/focus", START_FOCUS},
     {"/off", START_OFF},
     {"/tray", START_TRAY},
 };

@@ -22,12 +22,10 @@ constexpr size_t TOOLTIP_TITLE_BYTES = 100;
 void showHotkeyTitles()
 {
     for (int slot = 0; slot < COMMAND_BUTTON_COUNT; slot++) {
-        int32_t hotkeyId = buttonHotkey(COMMAND_BUTTON_IDS[slot]);
-        int32_t hotkey = hotkeySlot(hotkeyId);
-        if (hotkey < 0 || appState.tooltips[slot] == nullptr)
-            continue;
         char title[TOOLTIP_TITLE_BYTES];
-        hotkeyTitle(title, sizeof title, hotkeyId, appState.hotkeyRegistered[hotkey]);
+        buttonTitle(title, sizeof title, COMMAND_BUTTON_IDS[slot], appState.hotkeyRegistered);
+        if (title[0] == '\0' || appState.tooltips[slot] == nullptr)
+            continue;
         SendMessageA(appState.tooltips[slot], TTM_SETTITLEA, TTI_NONE, reinterpret_cast<LPARAM>(title));
     }
 }

@@ -209,6 +209,11 @@ int startScreenMode()
     return startOverlayThread(screenOverlayMain, nullptr);
 }
 
+int startFocusMode()
+{
+    return startOverlayThread(focusOverlayMain, nullptr);
+}
+
 int startForegroundMode()
 {
     return startOverlayThread(foregroundOverlayMain, nullptr);

@@ -33,6 +33,8 @@ unsigned __stdcall markModeStopped(void *runId);
 
 // The button commands and the window list's entry points; UI thread.
 int startScreenMode();
+// Everything gray but the window in front.
+int startFocusMode();
 int startForegroundMode();
 // The foreground mode, first on target rather than on the window in front.
 int startForegroundModeOn(HWND target);

@@ -32,6 +32,9 @@ TEST_F(Hotkeys, EachHotkeyTogglesItsMode)
     EXPECT_TRUE(hotkeyTurnsGray('S', "ON")) << "Ctrl+Alt+S starts the screen mode";
     EXPECT_TRUE(hotkeyTurnsGray('S', "OFF")) << "Ctrl+Alt+S again returns the colour";
 
+    EXPECT_TRUE(hotkeyTurnsGray('F', "ON")) << "Ctrl+Alt+F starts the focus mode";
+    EXPECT_TRUE(hotkeyTurnsGray('F', "OFF")) << "Ctrl+Alt+F again returns the colour";
+
     EXPECT_TRUE(hotkeyTurnsGray('S', "ON"));
     EXPECT_TRUE(hotkeyTurnsGray('N', "OFF")) << "Ctrl+Alt+N returns the colour";
 }

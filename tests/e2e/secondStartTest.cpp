@@ -91,7 +91,7 @@ TEST_F(SecondStart, UnknownArgumentIsRefusedWithTheAcceptedOnes)
     std::string text;
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
         text += controlText(child) + "\n";
-    for (const char *argument : {"/screen", "/window", "/off", "/tray"})
+    for (const char *argument : {"/screen", "/window", "/focus", "/off", "/tray"})
         EXPECT_NE(std::string::npos, text.find(argument)) << text;
     SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     EXPECT_EQ(EXIT_UNKNOWN_ARGUMENT, exitCodeAfterEnd());

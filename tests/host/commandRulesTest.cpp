@@ -20,6 +20,11 @@ TEST(HotkeyCommand, EachModeKeyTogglesItsModeAndTheColourKeyAlwaysStops)
         {HOTKEY_SCREEN, MODE_NONE, IDC_BUTTON_SCREEN_MODE},
         {HOTKEY_SCREEN, MODE_SCREEN, IDC_BUTTON_NORMAL_COLOR},
         {HOTKEY_SCREEN, MODE_FOREGROUND, IDC_BUTTON_SCREEN_MODE},    // another mode: replaced
+        {HOTKEY_SCREEN, MODE_FOCUS, IDC_BUTTON_SCREEN_MODE},
+        {HOTKEY_FOCUS, MODE_NONE, IDC_COMMAND_FOCUS_MODE},
+        {HOTKEY_FOCUS, MODE_FOCUS, IDC_BUTTON_NORMAL_COLOR},
+        {HOTKEY_FOCUS, MODE_SCREEN, IDC_COMMAND_FOCUS_MODE},
+        {HOTKEY_NORMAL_COLOR, MODE_FOCUS, IDC_BUTTON_NORMAL_COLOR},
         {HOTKEY_NORMAL_COLOR, MODE_NONE, IDC_BUTTON_NORMAL_COLOR},
         {HOTKEY_NORMAL_COLOR, MODE_SCREEN, IDC_BUTTON_NORMAL_COLOR},
         {0, MODE_NONE, COMMAND_NONE},
@@ -32,20 +37,32 @@ TEST(HotkeyCommand, EachModeKeyTogglesItsModeAndTheColourKeyAlwaysStops)
 TEST(HotkeyTexts, TitlesAndTheNoteNameTheHeldKeys)
 {
     char text[100];
-    hotkeyTitle(text, sizeof text, buttonHotkey(IDC_BUTTON_SCREEN_MODE), true);
-    EXPECT_EQ("Hotkey: Ctrl+Alt+S", std::string(text));
-    hotkeyTitle(text, sizeof text, buttonHotkey(IDC_BUTTON_FOREGROUND_MODE), false);
-    EXPECT_EQ("Hotkey Ctrl+Alt+G is held by another program", std::string(text));
-    hotkeyTitle(text, sizeof text, buttonHotkey(IDC_BUTTON_TRAY), true);
-    EXPECT_EQ("", std::string(text));
+    const bool all[HOTKEY_COUNT] = {true, true, true, true};
+    const bool screenHeld[HOTKEY_COUNT] = {true, false, true, true};
+    const struct {
+        int32_t button;
+        const bool *registered;
+        const char *title;
+    } titles[] = {
+        {IDC_BUTTON_FOREGROUND_MODE, all, "Hotkey: Ctrl+Alt+G"},
+        {IDC_BUTTON_SCREEN_MODE, all, "Hotkey: Ctrl+Alt+S; all but the window in front Ctrl+Alt+F"},
+        {IDC_BUTTON_SCREEN_MODE, screenHeld,
+         "Hotkey: Ctrl+Alt+S (held by another program); all but the window in front Ctrl+Alt+F"},
+        {IDC_BUTTON_NORMAL_COLOR, screenHeld, "Hotkey: Ctrl+Alt+N"},
+        {IDC_BUTTON_TRAY, all, ""},
+    };
+    for (const auto &t : titles) {
+        buttonTitle(text, sizeof text, t.button, t.registered);
+        EXPECT_EQ(t.title, std::string(text));
+    }
 
     const struct {
         bool registered[HOTKEY_COUNT];
         const char *note;
     } cases[] = {
-        {{true, true, true}, ""},
-        {{true, false, true}, "Hotkey in use: Ctrl+Alt+S"},
-        {{false, true, false}, "Hotkey in use: Ctrl+Alt+G, Ctrl+Alt+N"},
+        {{true, true, true, true}, ""},
+        {{true, false, true, true}, "Hotkey in use: Ctrl+Alt+S"},
+        {{false, true, true, false}, "Hotkey in use: Ctrl+Alt+G, Ctrl+Alt+N"},
     };
     for (const auto &c : cases) {
         heldHotkeysNote(text, sizeof text, c.registered);
@@ -67,6 +84,7 @@ TEST(ParseCommandLine, OneKnownArgumentAnyCaseOrNone)
         {"/window", START_WINDOW},
         {"/Off", START_OFF},
         {"/tray", START_TRAY},
+        {"/FOCUS", START_FOCUS},
         {"/bogus", START_UNKNOWN},
         {"/scree", START_UNKNOWN},
         {"/screens", START_UNKNOWN},
@@ -81,5 +99,5 @@ TEST(AcceptedArgumentsText, NamesEveryArgument)
 {
     char text[200];
     acceptedArgumentsText(text, sizeof text);
-    EXPECT_EQ("Unknown argument. TALVERO accepts one of: /screen /window /off /tray, or none.", std::string(text));
+    EXPECT_EQ("Unknown argument. TALVERO accepts one of: /screen /window /focus /off /tray, or none.", std::string(text));
 }
