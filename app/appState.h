@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "commandRules.h"
 #include "graySettings.h"
 #include "listRules.h"
 #include "shellRules.h"
@@ -137,6 +138,13 @@ struct AppState {
     // Main window: UI thread only; mainPlacement is kept current after every move or resize.
     WindowPlacement mainPlacement = {MAIN_INITIAL_LEFT, MAIN_INITIAL_TOP, MAIN_INITIAL_WIDTH, MAIN_INITIAL_HEIGHT};
 
+    // Global hotkeys: registered by WinMain on the UI thread once the main window is
+    // up, released by the shutdown thread through the main window. UI thread only.
+    bool hotkeyRegistered[HOTKEY_COUNT];
+    // The window in front when this process started, for a /window start; set by
+    // WinMain, taken (and cleared) by the start command on the UI thread.
+    HWND startForeground;
+
     // Locks and events: created in WM_CREATE in this order. They are never
     // deleted: short-lived threads may still enter them while the process ends.
     CRITICAL_SECTION listLock;
@@ -161,15 +169,22 @@ struct AppState {
     HANDLE activeRunDone;   // manual-reset: set when the run's capture thread has torn down
     int32_t runCount;
     HWND selectedTarget;
+    // The active run's GrayMode (MODE_NONE without one), for the hotkeys' toggles:
+    // written with activeRun under listLock, but read with an interlocked read and no
+    // lock, because the UI thread must never wait for listLock (the list thread
+    // holds it while it sends to the list view).
+    volatile LONG activeMode;
 
     // Overlay windows: each written by its own overlay thread; the targets by the
     // overlay's window procedure on that thread. They keep their values after a run.
     HWND screenOverlay;
     HWND foregroundOverlay;
     HWND selectedOverlay;
+    HWND focusOverlay;
     HWND screenOverlayTarget;
     HWND foregroundOverlayTarget;
     HWND selectedOverlayTarget;
+    HWND focusOverlayTarget;
     // The list index handed to grayListEntryMain: UI thread (-1 is none).
     int32_t selectedListIndex;
 

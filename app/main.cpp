@@ -6,12 +6,19 @@
 #include <objbase.h>
 
 #include "appState.h"
+#include "commandRules.h"
+#include "hotkeys.h"
 #include "mainWindow.h"
 #include "resource.h"
+#include "singleInstance.h"
+#include "startCommands.h"
 
 namespace {
 
 const char MAIN_CLASS_NAME[] = "TALVERO";
+constexpr int EXIT_HANDED_OVER = 0;
+constexpr int EXIT_UNKNOWN_ARGUMENT = 2;
+constexpr size_t ARGUMENTS_TEXT_BYTES = 200;
 constexpr COLORREF BACKGROUND_COLOR = RGB(238, 238, 238);
 constexpr COLORREF WHITE_COLOR = RGB(255, 255, 255);
 
@@ -62,9 +69,25 @@ ATOM registerMainClass()
     return RegisterClassExA(&windowClass);
 }
 
-// Everything WinMain does inside the apartment: returns the exit code.
-int runApplication(HINSTANCE instance, int showCommand)
+int refuseUnknownArgument()
 {
+    char text[ARGUMENTS_TEXT_BYTES];
+    acceptedArgumentsText(text, sizeof text);
+    MessageBoxA(nullptr, text, MAIN_CLASS_NAME, MB_OK | MB_ICONWARNING);
+    return EXIT_UNKNOWN_ARGUMENT;
+}
+
+// Everything WinMain does inside the apartment: returns the exit code.
+int runApplication(HINSTANCE instance, const char *commandLine, int showCommand)
+{
+    int32_t command = parseCommandLine(commandLine);
+    if (command == START_UNKNOWN)
+        return refuseUnknownArgument();
+    // Before our own window takes the front: what /window grays.
+    appState.startForeground = GetForegroundWindow();
+    if (handOverToRunningInstance(command))
+        return EXIT_HANDED_OVER;
+
     appState.instance = instance;
     loadStringTexts();
     InitCommonControls();
@@ -84,6 +107,10 @@ int runApplication(HINSTANCE instance, int showCommand)
     appState.mainWindow = window;
     ShowWindow(window, showCommand);
     UpdateWindow(window);
+    registerHotkeys(window);
+    // Run from the message loop, with the main window up; no argument: nothing to run.
+    if (command != START_SHOW)
+        PostMessageA(window, WM_RUN_START_COMMAND, static_cast<WPARAM>(command), 0);
 
     MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -95,12 +122,12 @@ int runApplication(HINSTANCE instance, int showCommand)
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
 {
     // ShellExecuteA (Help > Document) may hand the page to COM-based shell
     // handlers, which need the UI thread in a single-threaded apartment.
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    int exitCode = runApplication(instance, showCommand);
+    int exitCode = runApplication(instance, commandLine, showCommand);
     if (SUCCEEDED(com))
         CoUninitialize();
     return exitCode;

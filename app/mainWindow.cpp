@@ -7,11 +7,13 @@
 #include "backBuffer.h"
 #include "commandButtons.h"
 #include "helpDialogs.h"
+#include "hotkeys.h"
 #include "listView.h"
 #include "mainControls.h"
 #include "resource.h"
 #include "shellRules.h"
 #include "shutdown.h"
+#include "startCommands.h"
 #include "startup.h"
 #include "trayIcon.h"
 
@@ -88,6 +90,19 @@ LRESULT onExitSizeMove()
     return 0;
 }
 
+LRESULT onMainOnlyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_HOTKEY: return onHotkey(wParam);
+    case WM_RELEASE_HOTKEYS: releaseHotkeys(window); return 0;
+    case WM_COPYDATA: return onCopyData(window, lParam);
+    case WM_RUN_START_COMMAND: runStartCommand(static_cast<int32_t>(wParam)); return 0;
+    }
+    if (message == appState.taskbarCreatedMessage && message != 0)
+        onTaskbarCreated();
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 }  // namespace
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -112,8 +127,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             refillBackBuffer();
         return 0;
     }
-    // Overlays forward the broadcast too: only the main window answers it.
-    if (message == appState.taskbarCreatedMessage && message != 0 && window == appState.mainWindow)
-        onTaskbarCreated();
+    // Overlays forward everything: only the main window answers these.
+    if (window == appState.mainWindow)
+        return onMainOnlyMessage(window, message, wParam, lParam);
     return DefWindowProcA(window, message, wParam, lParam);
 }
+

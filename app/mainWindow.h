@@ -9,4 +9,8 @@
 constexpr UINT WM_REFILL_BACK_BUFFER = WM_USER;
 constexpr LPARAM REFILL_BACK_BUFFER_TAG = 2600;
 
+// Sent by the shutdown thread before the process ends: the hotkeys belong to the
+// UI thread, so only it can release them.
+constexpr UINT WM_RELEASE_HOTKEYS = WM_APP;
+
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "appState.h"
+#include "mainWindow.h"
 #include "modeControl.h"
 #include "threadStart.h"
 
@@ -51,5 +52,6 @@ unsigned __stdcall shutdownMain(void *)
     if (!runAndWait(stopListThread))
         return 0;  // the close request is dropped; the program keeps running
     runAndWait(stopModeAndWait);
+    SendMessageA(appState.mainWindow, WM_RELEASE_HOTKEYS, 0, 0);
     exit(EXIT_NORMAL);
 }

@@ -287,3 +287,27 @@ bool frameFitsMapping(int32_t width, int32_t height, int32_t bitsPerPixel, uint6
     uint64_t needed = frameBytesInMapping(width, height, bitsPerPixel);
     return mappingBytes != 0 && needed != 0 && needed <= mappingBytes;
 }
+
+FocusHole focusHoleFor(const ScreenRect &overlay, const ScreenRect &foreground, bool foregroundShows)
+{
+    FocusHole hole = {};
+    if (!foregroundShows)
+        return hole;
+    int32_t left = foreground.left > overlay.left ? foreground.left : overlay.left;
+    int32_t top = foreground.top > overlay.top ? foreground.top : overlay.top;
+    int32_t right = foreground.right < overlay.right ? foreground.right : overlay.right;
+    int32_t bottom = foreground.bottom < overlay.bottom ? foreground.bottom : overlay.bottom;
+    if (right <= left || bottom <= top)
+        return hole;
+    hole.present = 1;
+    hole.rect = {left - overlay.left, top - overlay.top, right - overlay.left, bottom - overlay.top};
+    return hole;
+}
+
+bool sameFocusHole(const FocusHole &a, const FocusHole &b)
+{
+    if (a.present != b.present)
+        return false;
+    return a.present == 0 || (a.rect.left == b.rect.left && a.rect.top == b.rect.top && a.rect.right == b.rect.right &&
+                              a.rect.bottom == b.rect.bottom);
+}

@@ -183,3 +183,16 @@ uint64_t windowMappingBytes(const ScreenRect &desktop);
 uint64_t frameBytesInMapping(int32_t width, int32_t height, int32_t bitsPerPixel);
 // Whether such a frame can live in a mapping of mappingBytes (0: no mapping).
 bool frameFitsMapping(int32_t width, int32_t height, int32_t bitsPerPixel, uint64_t mappingBytes);
+
+// Focus mode: the hole in the overlay where the window in front keeps its colours,
+// in the overlay's own coordinates (a window region's). present 0: no hole (no
+// window in front that shows, or one entirely off the overlay).
+struct FocusHole {
+    int32_t present;
+    ScreenRect rect;
+};
+// The foreground window's rectangle clipped to the overlay's; foregroundShows is
+// false for none, a minimised one, or the desktop.
+FocusHole focusHoleFor(const ScreenRect &overlay, const ScreenRect &foreground, bool foregroundShows);
+// Whether the overlay's region must change: two absent holes are the same.
+bool sameFocusHole(const FocusHole &a, const FocusHole &b);

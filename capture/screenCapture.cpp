@@ -1,6 +1,7 @@
-// Screen mode's capture thread: copies the whole screen, grays it and paints the
-// part under the overlay into it, keeping the overlay's z-order place right.
-// Runs on its own thread; see captureLoops.h for how it starts and ends.
+// The capture thread of the screen mode and of the focus mode: copies the whole
+// screen, grays it and paints the part under the overlay into it, keeping the
+// overlay's z-order place right; the focus mode also keeps a hole in the overlay
+// over the window in front. Runs on its own thread; see captureLoops.h.
 #include <windows.h>
 
 #include <cstring>
@@ -8,6 +9,7 @@
 #include "appState.h"
 #include "captureLoops.h"
 #include "captureRun.h"
+#include "focusHole.h"
 #include "gray.h"
 #include "retry.h"
 
@@ -68,13 +70,16 @@ void placeOverlay(CaptureRun *run, ScreenPoint cursor, HWND foreground)
 }
 
 // The frame loop; returns when a stop was requested or no kernel fits.
-void runScreenFrames(CaptureRun *run, const char *deviceName)
+void runScreenFrames(CaptureRun *run, const char *deviceName, bool cutsFocusHole)
 {
+    FocusHole hole = {};   // the overlay starts without a region
     for (;;) {
         ScreenPoint cursor = cursorPosition();
         ScreenRect screen = windowRect(run->target, nullptr);
         HWND foreground = GetForegroundWindow();
         placeOverlay(run, cursor, foreground);
+        if (cutsFocusHole)
+            followFocusHole(run->overlay, foreground, &hole);
         appState.lastForeground = foreground;
         // Never more than the frame buffer holds, should the screen have grown.
         screen.right = screen.left + run->frame.width;
@@ -90,9 +95,7 @@ void runScreenFrames(CaptureRun *run, const char *deviceName)
     }
 }
 
-}  // namespace
-
-unsigned __stdcall screenCaptureMain(void *start)
+unsigned runScreenCapture(void *start, bool focusMode)
 {
     CaptureRun run;
     beginCaptureRun(&run);
@@ -117,9 +120,24 @@ unsigned __stdcall screenCaptureMain(void *start)
     memset(run.frame.pixels, 0,
            static_cast<size_t>(dibRowStride(run.frame.width, run.bitsPerPixel)) * static_cast<size_t>(run.frame.height));
     raiseOverlay(run.overlay);
-    SetForegroundWindow(appState.mainWindow);
+    // The focus mode leaves the user's window in front (its overlay was shown
+    // without activation): that is the window it keeps in colour.
+    if (!focusMode)
+        SetForegroundWindow(appState.mainWindow);
 
-    runScreenFrames(&run, device.DeviceName);
+    runScreenFrames(&run, device.DeviceName, focusMode);
     endCaptureRun(&run);
     return 0;
+}
+
+}  // namespace
+
+unsigned __stdcall screenCaptureMain(void *start)
+{
+    return runScreenCapture(start, false);
+}
+
+unsigned __stdcall focusCaptureMain(void *start)
+{
+    return runScreenCapture(start, true);
 }

@@ -127,11 +127,8 @@ void runCommand(HWND button, int controlId)
 {
     switch (controlId) {
     case IDC_BUTTON_NORMAL_COLOR:
-        if (!startStop())
-            MessageBoxA(button, "error", "thread error..", MB_OK);
-        break;
-    case IDC_BUTTON_SCREEN_MODE: startScreenMode(); break;
-    case IDC_BUTTON_FOREGROUND_MODE: startForegroundMode(); break;
+    case IDC_BUTTON_SCREEN_MODE:
+    case IDC_BUTTON_FOREGROUND_MODE: runModeCommand(button, controlId); break;
     case IDC_BUTTON_TRAY:
         storeInTray(button);
         hoverOff();
@@ -158,6 +155,19 @@ void onTrayCallback(HWND button, WPARAM wParam, LPARAM lParam)
 }
 
 }  // namespace
+
+void runModeCommand(HWND owner, int controlId)
+{
+    switch (controlId) {
+    case IDC_BUTTON_NORMAL_COLOR:
+        if (!startStop())
+            MessageBoxA(owner, "error", "thread error..", MB_OK);
+        break;
+    case IDC_BUTTON_SCREEN_MODE: startScreenMode(); break;
+    case IDC_BUTTON_FOREGROUND_MODE: startForegroundMode(); break;
+    case IDC_COMMAND_FOCUS_MODE: startFocusMode(); break;
+    }
+}
 
 int commandButtonIndex(int controlId)
 {

@@ -45,6 +45,7 @@ void unregisterRun(uint32_t id)
         appState.activeRunDone = nullptr;
         appState.runCount = 0;
         appState.selectedTarget = nullptr;
+        InterlockedExchange(&appState.activeMode, MODE_NONE);
     }
     LeaveCriticalSection(&appState.listLock);
 }
@@ -82,7 +83,7 @@ uint32_t takeRunIdentity()
     return id;
 }
 
-bool registerRun(uint32_t id, HANDLE captureDone, HWND selected)
+bool registerRun(uint32_t id, HANDLE captureDone, HWND selected, int32_t mode)
 {
     EnterCriticalSection(&appState.listLock);
     bool free = appState.activeRun == 0;
@@ -91,6 +92,7 @@ bool registerRun(uint32_t id, HANDLE captureDone, HWND selected)
         appState.activeRunDone = captureDone;
         appState.runCount = 1;
         appState.selectedTarget = selected;
+        InterlockedExchange(&appState.activeMode, mode);
     }
     LeaveCriticalSection(&appState.listLock);
     return free;
@@ -130,7 +132,7 @@ int startOverlayThread(ThreadRoutine overlayMain, void *argument)
 
 }  // namespace
 
-ModeRun beginModeRun(HWND selected)
+ModeRun beginModeRun(HWND selected, int32_t mode)
 {
     for (;;) {
         // This is a worker thread that would only wait for a stop thread: stop here.
@@ -139,7 +141,7 @@ ModeRun beginModeRun(HWND selected)
         if (captureDone == nullptr)
             return ModeRun{};
         uint32_t id = takeRunIdentity();
-        if (registerRun(id, captureDone, selected))
+        if (registerRun(id, captureDone, selected, mode))
             return ModeRun{id, captureDone};
         CloseHandle(captureDone);   // another start came first: stop that one too
     }
@@ -149,6 +151,11 @@ void abandonModeRun(const ModeRun &run)
 {
     SetEvent(run.captureDone);
     unregisterRun(run.id);
+}
+
+int32_t runningMode()
+{
+    return InterlockedCompareExchange(&appState.activeMode, MODE_NONE, MODE_NONE);
 }
 
 unsigned __stdcall stopModeAndWait(void *)
@@ -202,9 +209,19 @@ int startScreenMode()
     return startOverlayThread(screenOverlayMain, nullptr);
 }
 
+int startFocusMode()
+{
+    return startOverlayThread(focusOverlayMain, nullptr);
+}
+
 int startForegroundMode()
 {
     return startOverlayThread(foregroundOverlayMain, nullptr);
+}
+
+int startForegroundModeOn(HWND target)
+{
+    return startOverlayThread(foregroundOverlayMain, target);
 }
 
 int grayPendingListEntry()

@@ -15,8 +15,12 @@ struct ModeRun {
 };
 
 // Stops the running mode, waits for its capture thread, then registers a new run
-// (selected: the selected-window mode's target, or none). Worker threads only: it waits.
-ModeRun beginModeRun(HWND selected);
+// (selected: the selected-window mode's target, or none; mode: its GrayMode).
+// Worker threads only: it waits.
+ModeRun beginModeRun(HWND selected, int32_t mode);
+// The GrayMode of the active run, MODE_NONE when none is active. Takes no lock:
+// the UI thread may ask.
+int32_t runningMode();
 // Undoes a start that will have no capture thread: its end is signalled and, unless
 // a stop has already seen it, the run is unregistered.
 void abandonModeRun(const ModeRun &run);
@@ -29,7 +33,11 @@ unsigned __stdcall markModeStopped(void *runId);
 
 // The button commands and the window list's entry points; UI thread.
 int startScreenMode();
+// Everything gray but the window in front.
+int startFocusMode();
 int startForegroundMode();
+// The foreground mode, first on target rather than on the window in front.
+int startForegroundModeOn(HWND target);
 int grayListEntry(int32_t index);
 int grayPendingListEntry();
 // Thread routine: the argument points to the list index.

@@ -29,14 +29,17 @@ struct OverlayMode {
     HWND zOrderPlace;
     bool followsTarget;   // foreground and selected modes: timer, hide while minimised
     bool closesWithTarget;
+    bool keepsFront;      // focus mode: showing the overlay must not take the front from the user's window
 };
 
 const OverlayMode SCREEN_MODE = {screenOverlayProc, screenCaptureMain, &appState.screenOverlay,
-                                 &appState.screenOverlayTarget, HWND_TOPMOST, false, false};
+                                 &appState.screenOverlayTarget, HWND_TOPMOST, false, false, false};
 const OverlayMode FOREGROUND_MODE = {foregroundOverlayProc, foregroundCaptureMain, &appState.foregroundOverlay,
-                                     &appState.foregroundOverlayTarget, HWND_BOTTOM, true, false};
+                                     &appState.foregroundOverlayTarget, HWND_BOTTOM, true, false, false};
 const OverlayMode SELECTED_MODE = {selectedOverlayProc, selectedCaptureMain, &appState.selectedOverlay,
-                                   &appState.selectedOverlayTarget, HWND_BOTTOM, true, true};
+                                   &appState.selectedOverlayTarget, HWND_BOTTOM, true, true, false};
+const OverlayMode FOCUS_MODE = {focusOverlayProc, focusCaptureMain, &appState.focusOverlay,
+                                &appState.focusOverlayTarget, HWND_TOPMOST, false, false, true};
 
 LRESULT passOn(HWND overlay, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -171,10 +174,11 @@ unsigned runOverlay(const OverlayMode &mode, HWND target, const RECT &place, con
     SetWindowLongPtrA(overlay, GWLP_USERDATA, static_cast<LONG_PTR>(run.id));
     SetMenu(overlay, nullptr);
     SetWindowLongPtrA(overlay, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(mode.procedure));
-    ShowWindow(overlay, SW_SHOWDEFAULT);
+    ShowWindow(overlay, mode.keepsFront ? SW_SHOWNOACTIVATE : SW_SHOWDEFAULT);
     UpdateWindow(overlay);
     SetLayeredWindowAttributes(overlay, 0, OPAQUE_ALPHA, LWA_ALPHA);
-    SetWindowPos(overlay, mode.zOrderPlace, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(overlay, mode.zOrderPlace, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | (mode.keepsFront ? SWP_NOACTIVATE : 0));
 
     CaptureStart start = {};
     start.overlay = overlay;
@@ -217,7 +221,7 @@ RECT windowRectOf(HWND window)
 
 unsigned __stdcall screenOverlayMain(void *)
 {
-    ModeRun run = beginModeRun(nullptr);
+    ModeRun run = beginModeRun(nullptr, MODE_SCREEN);
     if (run.id == 0)
         return reportUnstarted();
     RECT workArea = {};
@@ -225,20 +229,30 @@ unsigned __stdcall screenOverlayMain(void *)
     return runOverlay(SCREEN_MODE, GetDesktopWindow(), workArea, run);
 }
 
-unsigned __stdcall foregroundOverlayMain(void *)
+unsigned __stdcall focusOverlayMain(void *)
 {
-    ModeRun run = beginModeRun(nullptr);
+    ModeRun run = beginModeRun(nullptr, MODE_FOCUS);
     if (run.id == 0)
         return reportUnstarted();
-    // Usually the main window, whose button was just pressed.
-    HWND target = GetForegroundWindow();
+    RECT workArea = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    return runOverlay(FOCUS_MODE, GetDesktopWindow(), workArea, run);
+}
+
+unsigned __stdcall foregroundOverlayMain(void *window)
+{
+    ModeRun run = beginModeRun(nullptr, MODE_FOREGROUND);
+    if (run.id == 0)
+        return reportUnstarted();
+    // Without a window given, usually the main window, whose button was just pressed.
+    HWND target = window != nullptr ? static_cast<HWND>(window) : GetForegroundWindow();
     return runOverlay(FOREGROUND_MODE, target, windowRectOf(target), run);
 }
 
 unsigned __stdcall selectedOverlayMain(void *window)
 {
     HWND target = static_cast<HWND>(window);
-    ModeRun run = beginModeRun(target);
+    ModeRun run = beginModeRun(target, MODE_SELECTED);
     if (run.id == 0)
         return reportUnstarted();
     return runOverlay(SELECTED_MODE, target, windowRectOf(target), run);
@@ -257,4 +271,9 @@ LRESULT CALLBACK foregroundOverlayProc(HWND overlay, UINT message, WPARAM wParam
 LRESULT CALLBACK selectedOverlayProc(HWND overlay, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return overlayProc(SELECTED_MODE, overlay, message, wParam, lParam);
+}
+
+LRESULT CALLBACK focusOverlayProc(HWND overlay, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return overlayProc(FOCUS_MODE, overlay, message, wParam, lParam);
 }

@@ -42,6 +42,9 @@
 #define IDC_BUTTON_CONFIGURE 2014
 #define IDC_BUTTON_FOREGROUND_MODE 2016
 
+// Commands without a button of their own (a hotkey, the command line).
+#define IDC_COMMAND_FOCUS_MODE 2018
+
 // Menu commands.
 #define IDM_FILE_EXIT 40003
 #define IDM_HELP_DOCUMENT 40004

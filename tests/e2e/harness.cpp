@@ -142,7 +142,7 @@ std::string talveroPath()
     return std::string(path) + "\\..\\app\\talvero.exe";
 }
 
-bool startProgram(Program &program, const char *settingsText)
+bool startProgram(Program &program, const char *settingsText, const char *arguments)
 {
     static LONG counter = 0;
     char temp[MAX_PATH];
@@ -157,8 +157,9 @@ bool startProgram(Program &program, const char *settingsText)
     }
 
     std::string exe = talveroPath();
-    char commandLine[MAX_PATH + 2];
-    formatText(commandLine, "\"%s\"", exe.c_str());
+    char commandLine[MAX_PATH + 64];
+    formatText(commandLine, "\"%s\"%s%s", exe.c_str(), arguments != nullptr ? " " : "",
+               arguments != nullptr ? arguments : "");
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     return CreateProcessA(exe.c_str(), commandLine, nullptr, nullptr, FALSE, 0, nullptr, program.workDirectory,
@@ -474,6 +475,16 @@ void pressAltKey(WORD virtualKey)
     sendKey(virtualKey, 0);
     sendKey(virtualKey, KEYEVENTF_KEYUP);
     sendKey(VK_MENU, KEYEVENTF_KEYUP);
+}
+
+void pressCtrlAltKey(WORD virtualKey)
+{
+    sendKey(VK_CONTROL, 0);
+    sendKey(VK_MENU, 0);
+    sendKey(virtualKey, 0);
+    sendKey(virtualKey, KEYEVENTF_KEYUP);
+    sendKey(VK_MENU, KEYEVENTF_KEYUP);
+    sendKey(VK_CONTROL, KEYEVENTF_KEYUP);
 }
 
 bool bringToFront(HWND window)

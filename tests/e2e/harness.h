@@ -34,8 +34,8 @@ struct Program {
 // Full path of talvero.exe of this build (TALVERO_EXE overrides).
 std::string talveroPath();
 // Starts talvero.exe in a new working directory of its own, empty or holding
-// config.txt with settingsText.
-bool startProgram(Program &program, const char *settingsText = nullptr);
+// config.txt with settingsText, with arguments on its command line if given.
+bool startProgram(Program &program, const char *settingsText = nullptr, const char *arguments = nullptr);
 // The visible main window (class and title "TALVERO") of the program, or null.
 HWND findMainWindow(const Program &program);
 // Waits for the main window to appear; stores it in program.mainWindow.
@@ -91,6 +91,8 @@ void dragFromTo(int fromX, int fromY, int toX, int toY);
 void pressKey(WORD virtualKey);
 // Alt + key, as for a menu's mnemonic.
 void pressAltKey(WORD virtualKey);
+// Ctrl + Alt + key, as for a global hotkey.
+void pressCtrlAltKey(WORD virtualKey);
 bool bringToFront(HWND window);
 // Opens a menu of the main window by its mnemonic (Alt + key) and waits for its
 // pop-up to show; then chooses the item with itemKey. False when no pop-up showed.

@@ -1,0 +1,171 @@
+// The pure rules of the commands that come from outside the main window: the
+// global hotkeys (which key does what, given the mode that runs), the texts that
+// tell a person which hotkeys are held, and the command line's one argument.
+// No platform headers; unit-tested on the host.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "boundedText.h"
+#include "resource.h"
+
+// The gray mode a registered run belongs to (mode control records it with the run).
+enum GrayMode : int32_t {
+    MODE_NONE = 0,
+    MODE_FOREGROUND = 1,
+    MODE_SCREEN = 2,
+    MODE_SELECTED = 3,
+    MODE_FOCUS = 4,
+};
+
+// The hotkeys, Ctrl+Alt+letter each. The id is the one RegisterHotKey is given
+// (0x0000-0xBFFF is an application's range) and WM_HOTKEY brings back.
+constexpr int32_t HOTKEY_FOREGROUND = 1;
+constexpr int32_t HOTKEY_SCREEN = 2;
+constexpr int32_t HOTKEY_NORMAL_COLOR = 3;
+constexpr int32_t HOTKEY_FOCUS = 4;
+constexpr int HOTKEY_COUNT = 4;
+
+struct HotkeyBinding {
+    int32_t id;
+    char letter;        // the virtual-key code of a letter is its capital
+    const char *name;   // as the tooltips, the status bar and the manual spell it
+    int32_t button;     // the button whose tooltip names it
+    const char *what;   // said before the name when the button's own command is another
+};
+// The focus mode has no button: the screen button, its nearest kin, names its key.
+constexpr HotkeyBinding HOTKEYS[HOTKEY_COUNT] = {
+    {HOTKEY_FOREGROUND, 'G', "Ctrl+Alt+G", IDC_BUTTON_FOREGROUND_MODE, ""},
+    {HOTKEY_SCREEN, 'S', "Ctrl+Alt+S", IDC_BUTTON_SCREEN_MODE, ""},
+    {HOTKEY_FOCUS, 'F', "Ctrl+Alt+F", IDC_BUTTON_SCREEN_MODE, "all but the window in front "},
+    {HOTKEY_NORMAL_COLOR, 'N', "Ctrl+Alt+N", IDC_BUTTON_NORMAL_COLOR, ""},
+};
+
+// No command: a hotkey id we did not register.
+constexpr int32_t COMMAND_NONE = 0;
+
+// The command button whose command a hotkey runs while `running` is the mode on:
+// each mode key toggles its own mode, and the foreground key turns any gray off.
+constexpr int32_t hotkeyCommand(int32_t hotkeyId, int32_t running)
+{
+    switch (hotkeyId) {
+    case HOTKEY_FOREGROUND: return running == MODE_NONE ? IDC_BUTTON_FOREGROUND_MODE : IDC_BUTTON_NORMAL_COLOR;
+    case HOTKEY_SCREEN: return running == MODE_SCREEN ? IDC_BUTTON_NORMAL_COLOR : IDC_BUTTON_SCREEN_MODE;
+    case HOTKEY_FOCUS: return running == MODE_FOCUS ? IDC_BUTTON_NORMAL_COLOR : IDC_COMMAND_FOCUS_MODE;
+    case HOTKEY_NORMAL_COLOR: return IDC_BUTTON_NORMAL_COLOR;
+    }
+    return COMMAND_NONE;
+}
+
+// Slot in HOTKEYS of a hotkey id, or -1.
+constexpr int32_t hotkeySlot(int32_t hotkeyId)
+{
+    for (int32_t slot = 0; slot < HOTKEY_COUNT; slot++)
+        if (HOTKEYS[slot].id == hotkeyId)
+            return slot;
+    return -1;
+}
+
+// A button tooltip's title: the hotkeys it names, each marked when another
+// program holds it; empty for a button without one.
+inline void buttonTitle(char *dest, size_t size, int32_t buttonId, const bool registered[HOTKEY_COUNT])
+{
+    dest[0] = '\0';
+    for (int32_t slot = 0; slot < HOTKEY_COUNT; slot++) {
+        const HotkeyBinding &key = HOTKEYS[slot];
+        if (key.button != buttonId)
+            continue;
+        appendTextN(dest, size, dest[0] == '\0' ? "Hotkey: " : "; ");
+        appendTextN(dest, size, key.what);
+        appendTextN(dest, size, key.name);
+        if (!registered[slot])
+            appendTextN(dest, size, " (held by another program)");
+    }
+}
+
+// The start-up note of the hotkeys that could not be registered; empty when all were.
+inline void heldHotkeysNote(char *dest, size_t size, const bool registered[HOTKEY_COUNT])
+{
+    dest[0] = '\0';
+    for (int32_t slot = 0; slot < HOTKEY_COUNT; slot++) {
+        if (registered[slot])
+            continue;
+        appendTextN(dest, size, dest[0] == '\0' ? "Hotkey in use: " : ", ");
+        appendTextN(dest, size, HOTKEYS[slot].name);
+    }
+}
+
+// The command a start hands to the program: from its one argument, or carried
+// from a second start to the running instance (WM_COPYDATA).
+enum StartCommand : int32_t {
+    START_SHOW = 0,   // no argument: a second start brings the main window to the front
+    START_SCREEN = 1,
+    START_WINDOW = 2,
+    START_OFF = 3,
+    START_TRAY = 4,
+    START_FOCUS = 5,
+    START_UNKNOWN = 6,
+};
+constexpr int ARGUMENT_COUNT = 5;
+
+struct ArgumentName {
+    const char *text;
+    int32_t command;
+};
+constexpr ArgumentName ARGUMENTS[ARGUMENT_COUNT] = {
+    {"/screen", START_SCREEN},
+    {"/window", START_WINDOW},
+    {"/focus", START_FOCUS},
+    {"/off", START_OFF},
+    {"/tray", START_TRAY},
+};
+
+constexpr bool isArgumentSpace(char c) { return c == ' ' || c == '\t'; }
+constexpr char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Whether text[0, length) is name, letter case aside (Windows' switches ignore it).
+constexpr bool sameArgument(const char *text, size_t length, const char *name)
+{
+    size_t i = 0;
+    for (; i < length; i++)
+        if (name[i] == '\0' || lowerAscii(text[i]) != name[i])
+            return false;
+    return name[i] == '\0';
+}
+
+// The command of a command line without the program's name (WinMain's): blanks
+// around one argument are allowed; two arguments, or one we do not know, are unknown.
+constexpr int32_t parseCommandLine(const char *commandLine)
+{
+    if (commandLine == nullptr)
+        return START_SHOW;
+    size_t start = 0;
+    while (isArgumentSpace(commandLine[start]))
+        start++;
+    size_t end = start;
+    while (commandLine[end] != '\0' && !isArgumentSpace(commandLine[end]))
+        end++;
+    size_t rest = end;
+    while (isArgumentSpace(commandLine[rest]))
+        rest++;
+    if (commandLine[rest] != '\0')
+        return START_UNKNOWN;
+    if (end == start)
+        return START_SHOW;
+    for (const ArgumentName &argument : ARGUMENTS)
+        if (sameArgument(commandLine + start, end - start, argument.text))
+            return argument.command;
+    return START_UNKNOWN;
+}
+
+// What the message box of an unknown argument says.
+inline void acceptedArgumentsText(char *dest, size_t size)
+{
+    copyTextN(dest, size, "Unknown argument. TALVERO accepts one of:");
+    for (const ArgumentName &argument : ARGUMENTS) {
+        appendTextN(dest, size, " ");
+        appendTextN(dest, size, argument.text);
+    }
+    appendTextN(dest, size, ", or none.");
+}

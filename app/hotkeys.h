@@ -1,0 +1,13 @@
+// The global hotkeys: registered once the main window is up, each running what
+// its button runs, and released at the end. UI thread only (a hotkey belongs to
+// the thread that registered it).
+#pragma once
+
+#include <windows.h>
+
+// Registers every hotkey for the main window; one another program holds is left
+// out, named in its button's tooltip title and in the status bar.
+void registerHotkeys(HWND mainWindow);
+void releaseHotkeys(HWND mainWindow);
+// WM_HOTKEY of the main window.
+LRESULT onHotkey(WPARAM hotkeyId);

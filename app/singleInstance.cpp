@@ -1,0 +1,68 @@
+// The single instance: the first start creates the named mutex and keeps it for
+// the life of the process; a later start finds the first one's main window (a
+// window of class "TALVERO" that is not a layered overlay) and sends it its
+// command by WM_COPYDATA. WinMain's thread only.
+#include "singleInstance.h"
+
+#include "appState.h"
+
+namespace {
+
+const char INSTANCE_MUTEX_NAME[] = "TALVERO.SingleInstance";
+const char MAIN_CLASS_NAME[] = "TALVERO";
+// The first instance may still be inside its start-up; its window is looked for this long.
+constexpr DWORD FIND_DEADLINE_MS = 10000;
+constexpr DWORD FIND_POLL_MS = 50;
+constexpr UINT HANDOVER_TIMEOUT_MS = 10000;
+
+// The other instance's main window: its overlays share the class but are layered.
+HWND findRunningMainWindow()
+{
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, MAIN_CLASS_NAME, nullptr)) != nullptr) {
+        if ((GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_LAYERED) == 0)
+            return window;
+    }
+    return nullptr;
+}
+
+HWND waitForRunningMainWindow()
+{
+    DWORD started = GetTickCount();
+    for (;;) {
+        HWND window = findRunningMainWindow();
+        if (window != nullptr || GetTickCount() - started >= FIND_DEADLINE_MS)
+            return window;
+        Sleep(FIND_POLL_MS);
+    }
+}
+
+bool sendCommand(HWND mainWindow, int32_t command)
+{
+    // The running instance may bring its window to the front: this start is the
+    // foreground process and may pass that right on.
+    DWORD processId = 0;
+    GetWindowThreadProcessId(mainWindow, &processId);
+    AllowSetForegroundWindow(processId);
+
+    COPYDATASTRUCT data = {};
+    data.dwData = START_COMMAND_TAG;
+    data.cbData = sizeof command;
+    data.lpData = &command;
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(mainWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                               HANDOVER_TIMEOUT_MS, &answer) != 0 &&
+           answer == TRUE;
+}
+
+}  // namespace
+
+bool handOverToRunningInstance(int32_t command)
+{
+    // Kept open for the life of the process: the system closes it at the end.
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, INSTANCE_MUTEX_NAME);
+    if (mutex == nullptr || GetLastError() != ERROR_ALREADY_EXISTS)
+        return false;
+    HWND running = waitForRunningMainWindow();
+    return running != nullptr && sendCommand(running, command);
+}
