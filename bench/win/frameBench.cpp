@@ -4,6 +4,8 @@
 // 100 frames and prints the frame rate they report. Not a test: figures only.
 #include <windows.h>
 
+#include "benchTiming.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -23,29 +25,9 @@ constexpr int ROUNDS = 60;
 constexpr DWORD LOOP_DEADLINE_MS = 60000;
 const Stripes COLOURS = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x804020};
 
-double nowMs()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-struct Figures {
-    double median;
-    double p90;
-};
-
 Figures timeIt(const std::function<void()> &work)
 {
-    std::vector<double> times;
-    for (int i = 0; i < ROUNDS; i++) {
-        double start = nowMs();
-        work();
-        times.push_back(nowMs() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return Figures{times[times.size() / 2], times[times.size() * 9 / 10]};
+    return ::timeIt(work, ROUNDS);
 }
 
 void print(const char *what, const Figures &f)

@@ -5,6 +5,8 @@
 // and a scan that is shown (the set changed), with its icons and the hand-over of
 // the list. Not a test: figures only.
 #include <windows.h>
+
+#include "benchTiming.h"
 #include <objbase.h>
 
 #include <algorithm>
@@ -34,29 +36,9 @@ constexpr int HELPER_LEFT = 600;
 constexpr int HELPER_STEP = 40;
 constexpr int HELPER_TOP = 100;
 
-double nowMs()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-struct Figures {
-    double median;
-    double p90;
-};
-
 Figures timeIt(const std::function<void()> &work)
 {
-    std::vector<double> times;
-    for (int i = 0; i < ROUNDS; i++) {
-        double start = nowMs();
-        work();
-        times.push_back(nowMs() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return Figures{times[times.size() / 2], times[times.size() * 9 / 10]};
+    return ::timeIt(work, ROUNDS);
 }
 
 // This exe is <build>\bench\win\listBench.exe; the helper is <build>\tests\listHelper.exe.

@@ -40,17 +40,6 @@ HWND createColourField()
                            FIELD_PLACE.bottom - FIELD_PLACE.top, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
-bool pumpUntil(const std::function<bool()> &condition, DWORD deadlineMs)
-{
-    return waitUntil(
-        [&] {
-            MSG message;
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&message);
-            return condition();
-        },
-        deadlineMs);
-}
 
 bool isGray(uint32_t pixel)
 {
@@ -103,14 +92,14 @@ TEST_F(FocusMode, AllButTheWindowInFrontIsGrayAndTheHoleFollowsIt)
     ASSERT_TRUE(bringToFront(program.mainWindow));
     RECT buttons = buttonRow();
     std::vector<uint32_t> colours;
-    ASSERT_TRUE(pumpUntil([&] { return !fieldIsGray() && !(colours = screenPixels(buttons)).empty(); },
+    ASSERT_TRUE(waitUntilPumping([&] { return !fieldIsGray() && !(colours = screenPixels(buttons)).empty(); },
                           APPEAR_DEADLINE_MS));
 
     pressCtrlAltKey('F');
     ASSERT_TRUE(waitForGray("ON"));
-    EXPECT_TRUE(pumpUntil([&] { return fieldIsGray(); }, APPEAR_DEADLINE_MS)) << "the field beside it turns gray";
+    EXPECT_TRUE(waitUntilPumping([&] { return fieldIsGray(); }, APPEAR_DEADLINE_MS)) << "the field beside it turns gray";
     // The overlay shows a moment before its first frame cuts the hole.
-    EXPECT_TRUE(pumpUntil([&] { return screenPixels(buttons) == colours; }, APPEAR_DEADLINE_MS))
+    EXPECT_TRUE(waitUntilPumping([&] { return screenPixels(buttons) == colours; }, APPEAR_DEADLINE_MS))
         << "the window in front keeps its colours";
     EXPECT_EQ(program.mainWindow, GetForegroundWindow()) << "the focus mode leaves the window in front there";
 
@@ -119,14 +108,14 @@ TEST_F(FocusMode, AllButTheWindowInFrontIsGrayAndTheHoleFollowsIt)
     SetWindowPos(program.mainWindow, nullptr, outer.left + MOVE_X, outer.top + MOVE_Y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT movedButtons = shifted(buttons, MOVE_X, MOVE_Y);
-    EXPECT_TRUE(pumpUntil([&] { return screenPixels(movedButtons) == colours; }, APPEAR_DEADLINE_MS))
+    EXPECT_TRUE(waitUntilPumping([&] { return screenPixels(movedButtons) == colours; }, APPEAR_DEADLINE_MS))
         << "the hole moves with the window";
 
     // The field lies under the gray part of the overlay: the click reaches it.
     POINT centre = {(FIELD_PLACE.left + FIELD_PLACE.right) / 2, (FIELD_PLACE.top + FIELD_PLACE.bottom) / 2};
     clickAt(centre.x, centre.y);
     parkMouse();
-    EXPECT_TRUE(pumpUntil([&] { return fieldClicks > 0; }, APPEAR_DEADLINE_MS)) << "the click falls through the gray";
+    EXPECT_TRUE(waitUntilPumping([&] { return fieldClicks > 0; }, APPEAR_DEADLINE_MS)) << "the click falls through the gray";
 
     pressCtrlAltKey('N');
     EXPECT_TRUE(waitForGray("OFF")) << "Ctrl+Alt+N ends the focus mode";

@@ -62,18 +62,6 @@ HWND createHelperWindow()
                            HELPER_PLACE.bottom - HELPER_PLACE.top, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
-// Messages of the helper window, which belongs to this thread, while waiting.
-bool pumpUntil(const std::function<bool()> &condition, DWORD deadlineMs)
-{
-    return waitUntil(
-        [&] {
-            MSG message;
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&message);
-            return condition();
-        },
-        deadlineMs);
-}
 
 }  // namespace
 
@@ -207,18 +195,18 @@ TEST_F(GrayModes, ForegroundModeFollowsTheWindowInFront)
     HWND helper = createHelperWindow();
     ASSERT_NE(nullptr, helper);
     SetForegroundWindow(helper);
-    EXPECT_TRUE(pumpUntil([&] { return waitForOverlayOver(rectOf(helper)); }, APPEAR_DEADLINE_MS))
+    EXPECT_TRUE(waitUntilPumping([&] { return waitForOverlayOver(rectOf(helper)); }, APPEAR_DEADLINE_MS))
         << "the overlay did not follow the window in front";
 
     SetWindowPos(helper, nullptr, HELPER_PLACE.left + 50, HELPER_PLACE.top + 40, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_TRUE(pumpUntil([&] { return waitForOverlayOver(rectOf(helper)); }, APPEAR_DEADLINE_MS))
+    EXPECT_TRUE(waitUntilPumping([&] { return waitForOverlayOver(rectOf(helper)); }, APPEAR_DEADLINE_MS))
         << "the overlay did not move with its window";
 
     // Minimised, the window is no longer grayed: the overlay hides, or follows the
     // window that took its place in front.
     ShowWindow(helper, SW_MINIMIZE);
-    EXPECT_TRUE(pumpUntil(
+    EXPECT_TRUE(waitUntilPumping(
         [&] {
             HWND overlay = onlyOverlay();
             HWND front = GetForegroundWindow();
@@ -231,7 +219,7 @@ TEST_F(GrayModes, ForegroundModeFollowsTheWindowInFront)
         << "the overlay stays shown over a minimised window";
     ShowWindow(helper, SW_RESTORE);
     SetForegroundWindow(helper);
-    EXPECT_TRUE(pumpUntil([&] { return waitForOverlayOver(rectOf(helper)); }, APPEAR_DEADLINE_MS))
+    EXPECT_TRUE(waitUntilPumping([&] { return waitForOverlayOver(rectOf(helper)); }, APPEAR_DEADLINE_MS))
         << "the overlay did not come back over the restored window";
     DestroyWindow(helper);
     turnGrayOff();

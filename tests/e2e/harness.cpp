@@ -641,3 +641,15 @@ bool isAbove(HWND upper, HWND lower)
     }
     return false;
 }
+
+bool waitUntilPumping(const std::function<bool()> &condition, DWORD deadlineMs)
+{
+    return waitUntil(
+        [&] {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&message);
+            return condition();
+        },
+        deadlineMs);
+}

@@ -23,6 +23,8 @@ constexpr DWORD QUIET_PERIOD_MS = 1500;
 
 // Polls condition every few milliseconds until it holds or deadlineMs has passed.
 bool waitUntil(const std::function<bool()> &condition, DWORD deadlineMs);
+// The same, handling this thread's messages meanwhile (for tests with windows of their own).
+bool waitUntilPumping(const std::function<bool()> &condition, DWORD deadlineMs);
 
 // One run of talvero.exe.
 struct Program {
