@@ -112,6 +112,7 @@ bool gdiCountsOf(HANDLE process, GdiCounts *counts)
     for (const GdiTableEntry &entry : table) {
         if (entry.kind == 0 && entry.flags == 0)
             continue;
+        counts->dcs += entry.kind == GDI_KIND_DC;
         if (entry.kind == GDI_KIND_DC || entry.kind == GDI_KIND_REGION || entry.kind == GDI_KIND_SURFACE)
             counts->cacheable++;
         else

@@ -15,6 +15,7 @@ int32_t handleCountOf(DWORD processId);
 // without a leak; every other kind must come back exactly.
 struct GdiCounts {
     int32_t cacheable;   // DCs, regions, surfaces
+    int32_t dcs;         // the DCs among them
     int32_t others;
 };
 // False where the table cannot be read (32-bit processes have none under Wine).
