@@ -141,6 +141,8 @@ struct AppState {
     // Global hotkeys: registered by WinMain on the UI thread once the main window is
     // up, released by the shutdown thread through the main window. UI thread only.
     bool hotkeyRegistered[HOTKEY_COUNT];
+    // The hotkey that acted and whose letter is still down, watched by a timer.
+    HotkeyHold hotkeyHold;
     // The window in front when this process started, for a /window start; set by
     // WinMain, taken (and cleared) by the start command on the UI thread.
     HWND startForeground;
@@ -170,9 +172,10 @@ struct AppState {
     int32_t runCount;
     HWND selectedTarget;
     // The active run's GrayMode (MODE_NONE without one), for the hotkeys' toggles:
-    // written with activeRun under listLock, but read with an interlocked read and no
-    // lock, because the UI thread must never wait for listLock (the list thread
-    // holds it while it sends to the list view).
+    // written with activeRun under listLock, and set to MODE_NONE (interlocked) when
+    // the run's overlay closes; read with an interlocked read and no lock, because
+    // the UI thread must never wait for listLock (the list thread holds it while it
+    // sends to the list view).
     volatile LONG activeMode;
 
     // Overlay windows: each written by its own overlay thread; the targets by the
@@ -181,10 +184,12 @@ struct AppState {
     HWND foregroundOverlay;
     HWND selectedOverlay;
     HWND focusOverlay;
+    HWND monitorOverlay;
     HWND screenOverlayTarget;
     HWND foregroundOverlayTarget;
     HWND selectedOverlayTarget;
     HWND focusOverlayTarget;
+    HWND monitorOverlayTarget;
     // The list index handed to grayListEntryMain: UI thread (-1 is none).
     int32_t selectedListIndex;
 
@@ -221,6 +226,9 @@ struct AppState {
     HWND lastForeground;                 // screen loop
     HWND foregroundModeLastForeground;   // foreground-window loop
     HWND selectedModeLastForeground;     // selected-window loop
+    // Set (interlocked) by any window of ours told of a new display layout or work
+    // area; the running capture loop takes it and reads the monitors again.
+    volatile LONG displayChanged;
 };
 
 extern AppState appState;

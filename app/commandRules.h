@@ -17,6 +17,7 @@ enum GrayMode : int32_t {
     MODE_SCREEN = 2,
     MODE_SELECTED = 3,
     MODE_FOCUS = 4,
+    MODE_MONITOR = 5,
 };
 
 // The hotkeys, Ctrl+Alt+letter each. The id is the one RegisterHotKey is given
@@ -25,7 +26,8 @@ constexpr int32_t HOTKEY_FOREGROUND = 1;
 constexpr int32_t HOTKEY_SCREEN = 2;
 constexpr int32_t HOTKEY_NORMAL_COLOR = 3;
 constexpr int32_t HOTKEY_FOCUS = 4;
-constexpr int HOTKEY_COUNT = 4;
+constexpr int32_t HOTKEY_MONITOR = 5;
+constexpr int HOTKEY_COUNT = 5;
 
 struct HotkeyBinding {
     int32_t id;
@@ -34,12 +36,14 @@ struct HotkeyBinding {
     int32_t button;     // the button whose tooltip names it
     const char *what;   // said before the name when the button's own command is another
 };
-// The focus mode has no button: the screen button, its nearest kin, names its key.
+// The focus and monitor modes have no button: the screen button, their nearest
+// kin, names their keys.
 constexpr HotkeyBinding HOTKEYS[HOTKEY_COUNT] = {
     {HOTKEY_FOREGROUND, 'G', "Ctrl+Alt+G", IDC_BUTTON_FOREGROUND_MODE, ""},
     {HOTKEY_SCREEN, 'S', "Ctrl+Alt+S", IDC_BUTTON_SCREEN_MODE, ""},
     {HOTKEY_FOCUS, 'F', "Ctrl+Alt+F", IDC_BUTTON_SCREEN_MODE, "all but the window in front "},
     {HOTKEY_NORMAL_COLOR, 'N', "Ctrl+Alt+N", IDC_BUTTON_NORMAL_COLOR, ""},
+    {HOTKEY_MONITOR, 'M', "Ctrl+Alt+M", IDC_BUTTON_SCREEN_MODE, "one monitor "},
 };
 
 // No command: a hotkey id we did not register.
@@ -53,10 +57,29 @@ constexpr int32_t hotkeyCommand(int32_t hotkeyId, int32_t running)
     case HOTKEY_FOREGROUND: return running == MODE_NONE ? IDC_BUTTON_FOREGROUND_MODE : IDC_BUTTON_NORMAL_COLOR;
     case HOTKEY_SCREEN: return running == MODE_SCREEN ? IDC_BUTTON_NORMAL_COLOR : IDC_BUTTON_SCREEN_MODE;
     case HOTKEY_FOCUS: return running == MODE_FOCUS ? IDC_BUTTON_NORMAL_COLOR : IDC_COMMAND_FOCUS_MODE;
+    case HOTKEY_MONITOR: return running == MODE_MONITOR ? IDC_BUTTON_NORMAL_COLOR : IDC_COMMAND_MONITOR_MODE;
     case HOTKEY_NORMAL_COLOR: return IDC_BUTTON_NORMAL_COLOR;
     }
     return COMMAND_NONE;
 }
+
+// A held combination acts once until its letter is released: Windows before 7
+// repeats WM_HOTKEY while the keys are down (MOD_NOREPEAT came with Windows 7), and
+// a repeated toggle would switch the gray on and off. heldId: the hotkey that acted
+// last and whose letter has not been seen up since (0: none).
+struct HotkeyHold {
+    int32_t heldId;
+};
+// Whether a WM_HOTKEY acts; a repeat of the held hotkey does not.
+constexpr bool hotkeyPressActs(HotkeyHold *hold, int32_t hotkeyId)
+{
+    if (hold->heldId == hotkeyId)
+        return false;
+    hold->heldId = hotkeyId;
+    return true;
+}
+// The held hotkey's letter was seen up: its next WM_HOTKEY is a new press.
+constexpr void hotkeyReleased(HotkeyHold *hold) { hold->heldId = 0; }
 
 // Slot in HOTKEYS of a hotkey id, or -1.
 constexpr int32_t hotkeySlot(int32_t hotkeyId)
@@ -105,9 +128,10 @@ enum StartCommand : int32_t {
     START_OFF = 3,
     START_TRAY = 4,
     START_FOCUS = 5,
-    START_UNKNOWN = 6,
+    START_MONITOR = 6,
+    START_UNKNOWN = 7,
 };
-constexpr int ARGUMENT_COUNT = 5;
+constexpr int ARGUMENT_COUNT = 6;
 
 struct ArgumentName {
     const char *text;
@@ -119,6 +143,7 @@ constexpr ArgumentName ARGUMENTS[ARGUMENT_COUNT] = {
     {"/focus", START_FOCUS},
     {"/off", START_OFF},
     {"/tray", START_TRAY},
+    {"/monitor", START_MONITOR},
 };
 
 constexpr bool isArgumentSpace(char c) { return c == ' ' || c == '\t'; }

@@ -15,6 +15,10 @@
 namespace {
 
 constexpr UINT HOTKEY_MODIFIERS = MOD_CONTROL | MOD_ALT;
+// While a hotkey's letter is held, the main window looks this often for its release.
+constexpr UINT_PTR HOTKEY_RELEASE_TIMER_ID = 1;
+constexpr UINT HOTKEY_RELEASE_POLL_MS = 30;
+constexpr SHORT KEY_DOWN_BIT = static_cast<SHORT>(0x8000);
 // TTM_SETTITLE refuses titles of 100 characters or more.
 constexpr size_t TOOLTIP_TITLE_BYTES = 100;
 
@@ -63,8 +67,23 @@ void releaseHotkeys(HWND mainWindow)
 
 LRESULT onHotkey(WPARAM hotkeyId)
 {
-    int32_t command = hotkeyCommand(static_cast<int32_t>(hotkeyId), runningMode());
-    if (command != COMMAND_NONE)
-        runModeCommand(appState.mainWindow, command);
+    int32_t id = static_cast<int32_t>(hotkeyId);
+    int32_t command = hotkeyCommand(id, runningMode());
+    if (command == COMMAND_NONE || !hotkeyPressActs(&appState.hotkeyHold, id))
+        return 0;
+    SetTimer(appState.mainWindow, HOTKEY_RELEASE_TIMER_ID, HOTKEY_RELEASE_POLL_MS, nullptr);
+    runModeCommand(appState.mainWindow, command);
+    return 0;
+}
+
+LRESULT onHotkeyReleaseTimer(WPARAM timerId)
+{
+    if (timerId != HOTKEY_RELEASE_TIMER_ID)
+        return 0;
+    int32_t slot = hotkeySlot(appState.hotkeyHold.heldId);
+    if (slot >= 0 && (GetAsyncKeyState(HOTKEYS[slot].letter) & KEY_DOWN_BIT) != 0)
+        return 0;
+    hotkeyReleased(&appState.hotkeyHold);
+    KillTimer(appState.mainWindow, HOTKEY_RELEASE_TIMER_ID);
     return 0;
 }

@@ -9,5 +9,8 @@
 // out, named in its button's tooltip title and in the status bar.
 void registerHotkeys(HWND mainWindow);
 void releaseHotkeys(HWND mainWindow);
-// WM_HOTKEY of the main window.
+// WM_HOTKEY of the main window. A held combination acts once: until its letter
+// is released, a timer of the main window watches it.
 LRESULT onHotkey(WPARAM hotkeyId);
+// WM_TIMER of the main window.
+LRESULT onHotkeyReleaseTimer(WPARAM timerId);

@@ -90,10 +90,20 @@ LRESULT onExitSizeMove()
     return 0;
 }
 
+// Monitors added, removed or moved, or a work area changed (a taskbar moved): the
+// running capture loop reads the layout again at its next frame.
+LRESULT onDisplayChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DISPLAYCHANGE || wParam == SPI_SETWORKAREA)
+        InterlockedExchange(&appState.displayChanged, 1);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 LRESULT onMainOnlyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_HOTKEY: return onHotkey(wParam);
+    case WM_TIMER: return onHotkeyReleaseTimer(wParam);
     case WM_RELEASE_HOTKEYS: releaseHotkeys(window); return 0;
     case WM_COPYDATA: return onCopyData(window, lParam);
     case WM_RUN_START_COMMAND: runStartCommand(static_cast<int32_t>(wParam)); return 0;
@@ -122,6 +132,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CTLCOLORDLG: return reinterpret_cast<LRESULT>(appState.backgroundBrush);
     case WM_CTLCOLORSTATIC: return onColorStatic(wParam);
     case WM_EXITSIZEMOVE: return onExitSizeMove();
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE: return onDisplayChange(window, message, wParam, lParam);
     case WM_REFILL_BACK_BUFFER:
         if (lParam == REFILL_BACK_BUFFER_TAG)
             refillBackBuffer();

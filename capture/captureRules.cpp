@@ -258,9 +258,12 @@ void formatFrameRateText(char *dest, size_t size, int32_t fps)
 
 uint64_t screenMappingBytes(const ScreenRect &screen)
 {
-    if (screen.right <= 0 || screen.bottom <= 0)
+    // Width and height, not right and bottom: a cover may start left of or above
+    // the primary monitor, at negative coordinates.
+    if (rectWidth(screen) <= 0 || rectHeight(screen) <= 0)
         return 0;
-    return static_cast<uint64_t>(screen.right) * static_cast<uint64_t>(screen.bottom) * SCREEN_MAPPING_BYTES_PER_PIXEL;
+    return static_cast<uint64_t>(rectWidth(screen)) * static_cast<uint64_t>(rectHeight(screen)) *
+           SCREEN_MAPPING_BYTES_PER_PIXEL;
 }
 
 uint64_t windowMappingBytes(const ScreenRect &desktop)

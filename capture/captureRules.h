@@ -173,8 +173,8 @@ void formatFrameRateText(char *dest, size_t size, int32_t fps);
 
 // Frame buffers. The bitmap's pixels start this far into the mapping.
 constexpr uint32_t FRAME_MAPPING_OFFSET = 56;
-// The screen mapping is sized right x bottom x 10 of the screen's rectangle; a
-// window loop's mapping desktop width x height x 5.
+// The screen mapping is sized width x height x 10 of what the overlay covers; a
+// window loop's mapping width x height x 5 of the virtual screen.
 constexpr uint32_t SCREEN_MAPPING_BYTES_PER_PIXEL = 10;
 constexpr uint32_t WINDOW_MAPPING_BYTES_PER_PIXEL = 5;
 uint64_t screenMappingBytes(const ScreenRect &screen);

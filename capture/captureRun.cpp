@@ -8,6 +8,7 @@
 #include "appState.h"
 #include "boundedText.h"
 #include "gray.h"
+#include "overlayShape.h"
 #include "retry.h"
 
 namespace {
@@ -47,6 +48,7 @@ void beginCaptureRun(CaptureRun *run)
 {
     *run = CaptureRun{};
     run->frameWaitEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    readMonitorLayout(&run->layout);
 }
 
 void takeCaptureStart(CaptureRun *run, void *start)
@@ -78,9 +80,20 @@ void startFrameClock(CaptureRun *run)
     run->lastFrameTime = firstFrameTimeBase(run->frameRate.startTime);
     setStatusPair(FPS_LABEL, appState.texts.underMeasurement, STATUS_PART_RATE);
     setStatusPair(appState.texts.grayLabel, appState.texts.grayOn, STATUS_PART_GRAY);
-    RECT area = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    run->workArea = ScreenRect{area.left, area.top, area.right, area.bottom};
+}
+
+bool monitorLayoutChanged(CaptureRun *run)
+{
+    bool announced = InterlockedExchange(&appState.displayChanged, 0) != 0;
+    if (!announced && ++run->framesSinceLayout < LAYOUT_CHECK_FRAMES)
+        return false;
+    run->framesSinceLayout = 0;
+    MonitorLayout now;
+    readMonitorLayout(&now);
+    if (sameLayout(now, run->layout))
+        return false;
+    run->layout = now;
+    return true;
 }
 
 ScreenRect windowRect(HWND window, bool *ok)

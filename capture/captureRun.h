@@ -10,6 +10,7 @@
 #include "captureRules.h"
 #include "captureStart.h"
 #include "frameBuffer.h"
+#include "monitorRules.h"
 
 struct CaptureRun {
     HWND overlay;
@@ -21,21 +22,25 @@ struct CaptureRun {
     FrameMapping mapping;
     FrameBitmap frame;
     int32_t bitsPerPixel;
-    ScreenRect workArea;
+    MonitorLayout layout;
+    int32_t framesSinceLayout;
     ZOrderState zOrder;
     FrameRateCounter frameRate;
     uint32_t lastFrameTime;
 };
 
-// Set-up step 1: the wait event. stopRequested is left as it is: mode control
+// Set-up step 1: the wait event and the monitor layout. stopRequested is left as it is: mode control
 // clears it when it registers the run, and a stop asked for since must hold.
 void beginCaptureRun(CaptureRun *run);
 // Copies overlay, target and the end event out of the record, then releases its owner.
 void takeCaptureStart(CaptureRun *run, void *start);
 // Reads the display depth into displayBits (under settingsLock) and the run.
 void readDisplayDepth(CaptureRun *run);
-// Status "FPS: Under measurement " and "Gray: ON", the frame-rate clock and the work area.
+// Status "FPS: Under measurement " and "Gray: ON" and the frame-rate clock.
 void startFrameClock(CaptureRun *run);
+// Reads the monitor layout again when the system announced a display change or
+// every LAYOUT_CHECK_FRAMES calls; true when it differs from the run's (which it replaces).
+bool monitorLayoutChanged(CaptureRun *run);
 
 ScreenRect windowRect(HWND window, bool *ok);
 ScreenPoint cursorPosition();

@@ -60,7 +60,7 @@ void placeWindows(CaptureRun *run, const WindowFrame &frame, HWND lastForeground
 {
     ZOrderInput in{};
     in.cursor = frame.cursor;
-    in.workArea = run->workArea;
+    in.workArea = workAreaUnderPoint(run->layout, frame.cursor);
     in.foreground = frame.foreground;
     in.lastForeground = lastForeground;
     in.target = run->target;
@@ -127,6 +127,7 @@ void presentOverTarget(CaptureRun *run)
 // present, pace, count and the stop test.
 FrameResult finishWindowFrame(CaptureRun *run, const WindowFrame &frame, HWND *lastForeground)
 {
+    monitorLayoutChanged(run);
     if (!frameIsSelected(run->frame))
         return giveUpFrame(run, FRAME_PERIOD_MS);
     placeWindows(run, frame, *lastForeground);
@@ -170,7 +171,8 @@ bool setUpWindowRun(CaptureRun *run, void *start, ScreenRect *previous)
     *previous = current;
     readDisplayDepth(run);
 
-    openFrameMapping(run, windowMappingBytes(windowRect(GetDesktopWindow(), nullptr)));
+    // Room for a window as large as the virtual screen: one may span every monitor.
+    openFrameMapping(run, windowMappingBytes(virtualScreenOf(run->layout)));
     if (rectWidth(current) > 0 && rectHeight(current) > 0 && !buildFrameBuffer(run, current))
         return false;
 

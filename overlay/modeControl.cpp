@@ -158,6 +158,13 @@ int32_t runningMode()
     return InterlockedCompareExchange(&appState.activeMode, MODE_NONE, MODE_NONE);
 }
 
+void markModeOffScreen()
+{
+    // No lock needed to know whose mode this is: a run's overlay closes before its
+    // capture thread signals the end, and no later run registers before that.
+    InterlockedExchange(&appState.activeMode, MODE_NONE);
+}
+
 unsigned __stdcall stopModeAndWait(void *)
 {
     EnterCriticalSection(&appState.runLock);
@@ -212,6 +219,11 @@ int startScreenMode()
 int startFocusMode()
 {
     return startOverlayThread(focusOverlayMain, nullptr);
+}
+
+int startMonitorMode()
+{
+    return startOverlayThread(monitorOverlayMain, nullptr);
 }
 
 int startForegroundMode()

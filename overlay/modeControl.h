@@ -18,9 +18,12 @@ struct ModeRun {
 // (selected: the selected-window mode's target, or none; mode: its GrayMode).
 // Worker threads only: it waits.
 ModeRun beginModeRun(HWND selected, int32_t mode);
-// The GrayMode of the active run, MODE_NONE when none is active. Takes no lock:
-// the UI thread may ask.
+// The GrayMode of the gray on screen: the active run's, MODE_NONE when none is
+// active or its overlay has closed (a run that ended by itself stays registered
+// until the next stop). Takes no lock: the UI thread may ask.
 int32_t runningMode();
+// An overlay is closing: its run shows no gray any more. Its own thread, on WM_CLOSE.
+void markModeOffScreen();
 // Undoes a start that will have no capture thread: its end is signalled and, unless
 // a stop has already seen it, the run is unregistered.
 void abandonModeRun(const ModeRun &run);
@@ -35,6 +38,8 @@ unsigned __stdcall markModeStopped(void *runId);
 int startScreenMode();
 // Everything gray but the window in front.
 int startFocusMode();
+// The monitor under the mouse pointer.
+int startMonitorMode();
 int startForegroundMode();
 // The foreground mode, first on target rather than on the window in front.
 int startForegroundModeOn(HWND target);

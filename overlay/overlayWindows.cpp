@@ -10,6 +10,7 @@
 #include "captureRules.h"
 #include "captureStart.h"
 #include "modeControl.h"
+#include "overlayShape.h"
 #include "threadStart.h"
 
 namespace {
@@ -30,16 +31,23 @@ struct OverlayMode {
     bool followsTarget;   // foreground and selected modes: timer, hide while minimised
     bool closesWithTarget;
     bool keepsFront;      // focus mode: showing the overlay must not take the front from the user's window
+    CoverKind cover;      // what a screen overlay covers (not used by those that follow a target)
 };
 
 const OverlayMode SCREEN_MODE = {screenOverlayProc, screenCaptureMain, &appState.screenOverlay,
-                                 &appState.screenOverlayTarget, HWND_TOPMOST, false, false, false};
+                                 &appState.screenOverlayTarget, HWND_TOPMOST, false, false, false,
+                                 COVER_ALL_MONITORS};
 const OverlayMode FOREGROUND_MODE = {foregroundOverlayProc, foregroundCaptureMain, &appState.foregroundOverlay,
-                                     &appState.foregroundOverlayTarget, HWND_BOTTOM, true, false, false};
+                                     &appState.foregroundOverlayTarget, HWND_BOTTOM, true, false, false,
+                                     COVER_ALL_MONITORS};
 const OverlayMode SELECTED_MODE = {selectedOverlayProc, selectedCaptureMain, &appState.selectedOverlay,
-                                   &appState.selectedOverlayTarget, HWND_BOTTOM, true, true, false};
+                                   &appState.selectedOverlayTarget, HWND_BOTTOM, true, true, false,
+                                   COVER_ALL_MONITORS};
 const OverlayMode FOCUS_MODE = {focusOverlayProc, focusCaptureMain, &appState.focusOverlay,
-                                &appState.focusOverlayTarget, HWND_TOPMOST, false, false, true};
+                                &appState.focusOverlayTarget, HWND_TOPMOST, false, false, true, COVER_ALL_MONITORS};
+const OverlayMode MONITOR_MODE = {monitorOverlayProc, monitorCaptureMain, &appState.monitorOverlay,
+                                  &appState.monitorOverlayTarget, HWND_TOPMOST, false, false, false,
+                                  COVER_ONE_MONITOR};
 
 LRESULT passOn(HWND overlay, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -59,7 +67,23 @@ void closeOverlay(HWND overlay)
     SendMessageA(overlay, WM_CLOSE, 0, 0);
 }
 
-// Over the work area (screen mode), or over the target's window rectangle and
+RECT rectOf(const ScreenRect &rect)
+{
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// A screen overlay covers the work areas of every monitor, or of the monitor it
+// lies on (the monitor mode); the capture thread sets its region.
+void placeOverScreen(const OverlayMode &mode, HWND overlay)
+{
+    RECT now = {};
+    GetWindowRect(overlay, &now);
+    OverlayCover cover = coverNow(mode.cover, {(now.left + now.right) / 2, (now.top + now.bottom) / 2});
+    if (rectWidth(cover.place) > 0 && rectHeight(cover.place) > 0)
+        placeOver(overlay, rectOf(cover.place));
+}
+
+// Over what a screen overlay covers, or over the target's window rectangle and
 // hidden, in place, while the target is minimised.
 void placeOverlay(const OverlayMode &mode, HWND overlay)
 {
@@ -71,8 +95,7 @@ void placeOverlay(const OverlayMode &mode, HWND overlay)
     }
     RECT place = {};
     if (!mode.followsTarget) {
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &place, 0);
-        placeOver(overlay, place);
+        placeOverScreen(mode, overlay);
     } else if (IsIconic(target)) {
         SetWindowPos(overlay, nullptr, 0, 0, 0, 0, KEEP_PLACE | SWP_HIDEWINDOW | SWP_NOACTIVATE);
     } else if (GetWindowRect(target, &place)) {
@@ -117,6 +140,7 @@ LRESULT onCaptureStart(const OverlayMode &mode, HWND overlay, WPARAM wParam, LPA
 LRESULT onClose(HWND overlay, WPARAM wParam, LPARAM lParam)
 {
     void *runId = reinterpret_cast<void *>(GetWindowLongPtrA(overlay, GWLP_USERDATA));
+    markModeOffScreen();
     HANDLE thread = startThread(markModeStopped, runId);
     if (thread != nullptr)
         CloseHandle(thread);
@@ -217,26 +241,33 @@ RECT windowRectOf(HWND window)
     return rect;
 }
 
+// The screen, focus and monitor modes: an overlay over what the mode covers now.
+unsigned runScreenOverlay(const OverlayMode &mode, int32_t grayMode)
+{
+    ModeRun run = beginModeRun(nullptr, grayMode);
+    if (run.id == 0)
+        return reportUnstarted();
+    POINT pointer = {};
+    GetCursorPos(&pointer);
+    OverlayCover cover = coverNow(mode.cover, {pointer.x, pointer.y});
+    return runOverlay(mode, GetDesktopWindow(), rectOf(cover.place), run);
+}
+
 }  // namespace
 
 unsigned __stdcall screenOverlayMain(void *)
 {
-    ModeRun run = beginModeRun(nullptr, MODE_SCREEN);
-    if (run.id == 0)
-        return reportUnstarted();
-    RECT workArea = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
-    return runOverlay(SCREEN_MODE, GetDesktopWindow(), workArea, run);
+    return runScreenOverlay(SCREEN_MODE, MODE_SCREEN);
 }
 
 unsigned __stdcall focusOverlayMain(void *)
 {
-    ModeRun run = beginModeRun(nullptr, MODE_FOCUS);
-    if (run.id == 0)
-        return reportUnstarted();
-    RECT workArea = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
-    return runOverlay(FOCUS_MODE, GetDesktopWindow(), workArea, run);
+    return runScreenOverlay(FOCUS_MODE, MODE_FOCUS);
+}
+
+unsigned __stdcall monitorOverlayMain(void *)
+{
+    return runScreenOverlay(MONITOR_MODE, MODE_MONITOR);
 }
 
 unsigned __stdcall foregroundOverlayMain(void *window)
@@ -276,4 +307,9 @@ LRESULT CALLBACK selectedOverlayProc(HWND overlay, UINT message, WPARAM wParam, 
 LRESULT CALLBACK focusOverlayProc(HWND overlay, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return overlayProc(FOCUS_MODE, overlay, message, wParam, lParam);
+}
+
+LRESULT CALLBACK monitorOverlayProc(HWND overlay, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return overlayProc(MONITOR_MODE, overlay, message, wParam, lParam);
 }

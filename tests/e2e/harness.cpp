@@ -92,13 +92,17 @@ void sendMouse(int x, int y, DWORD buttonFlags)
 {
     // Absolute coordinates in every event: a bare button event may land where the
     // X pointer was left earlier.
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
+    // Over the virtual screen: with more than one monitor a point may lie left of
+    // or above the primary one (with one, this is the screen).
+    int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((static_cast<LONGLONG>(x) * 65536 + width - 1) / width);
-    input.mi.dy = static_cast<LONG>((static_cast<LONGLONG>(y) * 65536 + height - 1) / height);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
+    input.mi.dx = static_cast<LONG>((static_cast<LONGLONG>(x - left) * 65536 + width - 1) / width);
+    input.mi.dy = static_cast<LONG>((static_cast<LONGLONG>(y - top) * 65536 + height - 1) / height);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | buttonFlags;
     SendInput(1, &input, sizeof input);
     Sleep(INPUT_SETTLE_MS);
 }
@@ -652,4 +656,60 @@ bool waitUntilPumping(const std::function<bool()> &condition, DWORD deadlineMs)
             return condition();
         },
         deadlineMs);
+}
+
+namespace {
+
+struct ColourWindow {
+    COLORREF colour;
+    LONG *clicks;
+};
+
+LRESULT CALLBACK colourWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto *field = reinterpret_cast<ColourWindow *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_NCCREATE:
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams));
+        break;
+    case WM_ERASEBKGND: {
+        RECT client = {};
+        GetClientRect(window, &client);
+        HBRUSH brush = CreateSolidBrush(field->colour);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+        DeleteObject(brush);
+        return 1;
+    }
+    case WM_LBUTTONDOWN:
+        if (field->clicks != nullptr)
+            InterlockedIncrement(field->clicks);
+        break;
+    case WM_NCDESTROY: delete field; break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+HWND createColourWindow(const char *title, const RECT &place, COLORREF colour, DWORD style, LONG *clicks)
+{
+    static const char CLASS_NAME[] = "TalveroTestColourWindow";
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = colourWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = CLASS_NAME;
+    RegisterClassA(&windowClass);   // fails harmlessly when already registered
+    return CreateWindowExA(0, CLASS_NAME, title, style | WS_VISIBLE, place.left, place.top, place.right - place.left,
+                           place.bottom - place.top, nullptr, nullptr, windowClass.hInstance,
+                           new ColourWindow{colour, clicks});
+}
+
+int listRowTitled(const Program &program, HWND listView, const std::string &title)
+{
+    for (int row = 0; row < listItemCount(listView); row++)
+        if (listItemText(program, listView, row, 0) == title)
+            return row;
+    return -1;
 }

@@ -69,6 +69,8 @@ int listColumnCount(HWND listView);
 int listItemCount(HWND listView);
 // The text of one cell of a list view row (subItem 0 is the row's first column).
 std::string listItemText(const Program &program, HWND listView, int row, int subItem);
+// The first row whose title column reads title, or -1.
+int listRowTitled(const Program &program, HWND listView, const std::string &title);
 // A row's rectangle on screen.
 RECT listRowOnScreen(const Program &program, HWND listView, int row);
 // The first selected row, or -1.
@@ -114,3 +116,8 @@ bool isAbove(HWND upper, HWND lower);
 std::vector<HWND> overlayWindows(const Program &program);
 // The button strip (bitmap 121) as stored in talvero.exe, 0x00RRGGBB top-down.
 std::vector<DWORD> loadButtonStrip(int *width, int *height);
+
+// A plain window of the test process, filled with one colour (style: WS_POPUP for
+// a bare field, WS_OVERLAPPEDWINDOW for a window the list shows); counts the left
+// clicks it gets into *clicks, if given. The test pumps its messages while it waits.
+HWND createColourWindow(const char *title, const RECT &place, COLORREF colour, DWORD style, LONG *clicks = nullptr);

@@ -17,6 +17,9 @@ protected:
 
 // This test's own claim on a combination, registered for its thread.
 constexpr int HELD_HOTKEY_ID = 1;
+const char TARGET_TITLE[] = "TALVERO hotkey target";
+const RECT TARGET_PLACE = {700, 150, 1000, 350};
+constexpr int ROW_CLICK_X = 60;   // in the title column, right of the icon
 
 }  // namespace
 
@@ -50,4 +53,25 @@ TEST_F(Hotkeys, AHeldHotkeyIsNamedAndTheOthersStillWork)
     EXPECT_TRUE(hotkeyTurnsGray('G', "ON")) << "Ctrl+Alt+G still works";
     EXPECT_TRUE(hotkeyTurnsGray('N', "OFF")) << "Ctrl+Alt+N still works";
     UnregisterHotKey(nullptr, HELD_HOTKEY_ID);
+}
+
+TEST_F(Hotkeys, AfterARunEndedByItselfTheFirstPressStartsItsMode)
+{
+    HWND target = createColourWindow(TARGET_TITLE, TARGET_PLACE, RGB(40, 160, 40), WS_OVERLAPPEDWINDOW);
+    ASSERT_NE(nullptr, target);
+    startTalvero();
+    HWND list = control(IDC_WINDOW_LIST);
+    int row = -1;
+    ASSERT_TRUE(waitUntilPumping([&] { return (row = listRowTitled(program, list, TARGET_TITLE)) >= 0; },
+                                 APPEAR_DEADLINE_MS));
+    RECT rowPlace = listRowOnScreen(program, list, row);
+    doubleClickAt(rowPlace.left + ROW_CLICK_X, (rowPlace.top + rowPlace.bottom) / 2);
+    parkMouse();
+    ASSERT_TRUE(waitUntilPumping([&] { return status(1) == "Gray: ON"; }, APPEAR_DEADLINE_MS));
+
+    DestroyWindow(target);   // the selected-window mode ends by itself
+    ASSERT_TRUE(waitUntilPumping([&] { return status(1) == "Gray: OFF"; }, APPEAR_DEADLINE_MS));
+    ASSERT_TRUE(bringToFront(program.mainWindow));
+    EXPECT_TRUE(hotkeyTurnsGray('G', "ON")) << "with no gray on screen, the first Ctrl+Alt+G starts the foreground mode";
+    EXPECT_EQ(1u, overlayWindows(program).size());
 }

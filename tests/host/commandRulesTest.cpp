@@ -27,6 +27,10 @@ TEST(HotkeyCommand, EachModeKeyTogglesItsModeAndTheColourKeyAlwaysStops)
         {HOTKEY_NORMAL_COLOR, MODE_FOCUS, IDC_BUTTON_NORMAL_COLOR},
         {HOTKEY_NORMAL_COLOR, MODE_NONE, IDC_BUTTON_NORMAL_COLOR},
         {HOTKEY_NORMAL_COLOR, MODE_SCREEN, IDC_BUTTON_NORMAL_COLOR},
+        {HOTKEY_MONITOR, MODE_NONE, IDC_COMMAND_MONITOR_MODE},
+        {HOTKEY_MONITOR, MODE_MONITOR, IDC_BUTTON_NORMAL_COLOR},
+        {HOTKEY_MONITOR, MODE_SCREEN, IDC_COMMAND_MONITOR_MODE},
+        {HOTKEY_SCREEN, MODE_MONITOR, IDC_BUTTON_SCREEN_MODE},
         {0, MODE_NONE, COMMAND_NONE},
         {99, MODE_SCREEN, COMMAND_NONE},
     };
@@ -34,20 +38,40 @@ TEST(HotkeyCommand, EachModeKeyTogglesItsModeAndTheColourKeyAlwaysStops)
         EXPECT_EQ(c.button, hotkeyCommand(c.hotkey, c.running)) << "hotkey " << c.hotkey << ", mode " << c.running;
 }
 
+TEST(HotkeyHold, AHeldCombinationActsOnceUntilItsLetterIsUp)
+{
+    constexpr int32_t LETTER_UP = 0;   // the timer saw the held letter released
+    const struct {
+        int32_t event;
+        bool acts;
+    } steps[] = {
+        {HOTKEY_SCREEN, true},  {HOTKEY_SCREEN, false}, {HOTKEY_SCREEN, false},   // repeats while held
+        {LETTER_UP, false},     {HOTKEY_SCREEN, true},                            // a new press
+        {HOTKEY_FOCUS, true},   {HOTKEY_SCREEN, true},                            // another combination between
+    };
+    HotkeyHold hold{};
+    for (size_t i = 0; i < sizeof steps / sizeof steps[0]; i++) {
+        if (steps[i].event == LETTER_UP)
+            hotkeyReleased(&hold);
+        else
+            EXPECT_EQ(steps[i].acts, hotkeyPressActs(&hold, steps[i].event)) << "step " << i;
+    }
+}
+
 TEST(HotkeyTexts, TitlesAndTheNoteNameTheHeldKeys)
 {
     char text[100];
-    const bool all[HOTKEY_COUNT] = {true, true, true, true};
-    const bool screenHeld[HOTKEY_COUNT] = {true, false, true, true};
+    const bool all[HOTKEY_COUNT] = {true, true, true, true, true};
+    const bool screenHeld[HOTKEY_COUNT] = {true, false, true, true, true};
     const struct {
         int32_t button;
         const bool *registered;
         const char *title;
     } titles[] = {
         {IDC_BUTTON_FOREGROUND_MODE, all, "Hotkey: Ctrl+Alt+G"},
-        {IDC_BUTTON_SCREEN_MODE, all, "Hotkey: Ctrl+Alt+S; all but the window in front Ctrl+Alt+F"},
-        {IDC_BUTTON_SCREEN_MODE, screenHeld,
-         "Hotkey: Ctrl+Alt+S (held by another program); all but the window in front Ctrl+Alt+F"},
+        {IDC_BUTTON_SCREEN_MODE, all, "Hotkey: Ctrl+Alt+S; all but the window in front Ctrl+Alt+F; one monitor Ctrl+Alt+M"},
+        {IDC_BUTTON_SCREEN_MODE, screenHeld,   // cut to the tooltip title's 99 characters
+         "Hotkey: Ctrl+Alt+S (held by another program); all but the window in front Ctrl+Alt+F; one monitor C"},
         {IDC_BUTTON_NORMAL_COLOR, screenHeld, "Hotkey: Ctrl+Alt+N"},
         {IDC_BUTTON_TRAY, all, ""},
     };
@@ -60,9 +84,10 @@ TEST(HotkeyTexts, TitlesAndTheNoteNameTheHeldKeys)
         bool registered[HOTKEY_COUNT];
         const char *note;
     } cases[] = {
-        {{true, true, true, true}, ""},
-        {{true, false, true, true}, "Hotkey in use: Ctrl+Alt+S"},
-        {{false, true, true, false}, "Hotkey in use: Ctrl+Alt+G, Ctrl+Alt+N"},
+        {{true, true, true, true, true}, ""},
+        {{true, false, true, true, true}, "Hotkey in use: Ctrl+Alt+S"},
+        {{false, true, true, false, true}, "Hotkey in use: Ctrl+Alt+G, Ctrl+Alt+N"},
+        {{true, true, true, true, false}, "Hotkey in use: Ctrl+Alt+M"},
     };
     for (const auto &c : cases) {
         heldHotkeysNote(text, sizeof text, c.registered);
@@ -85,6 +110,7 @@ TEST(ParseCommandLine, OneKnownArgumentAnyCaseOrNone)
         {"/Off", START_OFF},
         {"/tray", START_TRAY},
         {"/FOCUS", START_FOCUS},
+        {"/Monitor", START_MONITOR},
         {"/bogus", START_UNKNOWN},
         {"/scree", START_UNKNOWN},
         {"/screens", START_UNKNOWN},
@@ -99,5 +125,5 @@ TEST(AcceptedArgumentsText, NamesEveryArgument)
 {
     char text[200];
     acceptedArgumentsText(text, sizeof text);
-    EXPECT_EQ("Unknown argument. TALVERO accepts one of: /screen /window /focus /off /tray, or none.", std::string(text));
+    EXPECT_EQ("Unknown argument. TALVERO accepts one of: /screen /window /focus /off /tray /monitor, or none.", std::string(text));
 }
