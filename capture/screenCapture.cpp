@@ -18,9 +18,6 @@
 
 namespace {
 
-// The device context of the whole desktop: every monitor, in screen coordinates.
-constexpr char DESKTOP_DEVICE[] = "DISPLAY";
-
 // What a screen loop keeps besides the run. The frame buffer always has the
 // size of cover.place: the two change together.
 struct ScreenShape {
@@ -32,12 +29,14 @@ struct ScreenShape {
     bool regionStale;   // the region must be set again (a new cover, or a try that failed)
 };
 
-// Copies each covered part of the screen into its place in the frame buffer.
+// Copies each covered part of the screen into its place in the frame buffer,
+// through the screen's context, which spans every monitor in screen coordinates
+// (a display device's own context starts at its monitor's corner).
 void copyScreen(const OverlayCover &cover)
 {
     HDC screenDC = nullptr;
     if (!retryCall(FRAME_RETRIES, [&] {
-            screenDC = CreateDCA(DESKTOP_DEVICE, nullptr, nullptr, nullptr);
+            screenDC = GetDC(nullptr);
             return screenDC != nullptr;
         }))
         return;   // the frame goes on with what the buffer holds
@@ -49,7 +48,7 @@ void copyScreen(const OverlayCover &cover)
                           rectWidth(part), rectHeight(part), screenDC, part.left, part.top, SRCCOPY) != FALSE;
         });
     }
-    retryCall(FRAME_RETRIES, [&] { return DeleteDC(screenDC) != FALSE; });
+    retryCall(FRAME_RETRIES, [&] { return ReleaseDC(nullptr, screenDC) == 1; });
 }
 
 // Paints the part of the frame that lies under the overlay into it.

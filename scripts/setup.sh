@@ -10,6 +10,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     wine wine64 wine32:i386
     xvfb xauth x11-utils imagemagick xdotool
+    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
     fonts-ipafont-gothic
 )
 

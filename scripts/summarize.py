@@ -3,13 +3,24 @@
 
 Usage: summarize.py BUILD_DIR...  Each BUILD_DIR holds gtest-results/*.xml and
 ctest.log. Checks that are not GoogleTest programs (the import check) count once each,
-and so does each program named in skipped-programs.txt (one that this system cannot run).
+and so does each program named in skipped-programs.txt (one that this system cannot run)
+or in failed-programs.txt (one that could not be run for want of its world, such as the
+two-monitor display). A program that ran no test at all adds nothing.
 """
 import glob
 import os
 import re
 import sys
 import xml.etree.ElementTree as ElementTree
+
+
+def count_listed(path):
+    """Counts the programs named in PATH, one a line; none when it is not there."""
+    if not os.path.exists(path):
+        return 0
+    with open(path) as listed:
+        return sum(1 for line in listed if line.strip())
+
 
 passed = failed = skipped = 0
 for build in sys.argv[1:]:
@@ -24,10 +35,8 @@ for build in sys.argv[1:]:
                 skipped += 1
             elif case.get("status") == "run":
                 passed += 1
-    skipped_path = os.path.join(build, "skipped-programs.txt")
-    if os.path.exists(skipped_path):
-        with open(skipped_path) as listed:
-            skipped += sum(1 for line in listed if line.strip())
+    skipped += count_listed(os.path.join(build, "skipped-programs.txt"))
+    failed += count_listed(os.path.join(build, "failed-programs.txt"))
     log_path = os.path.join(build, "ctest.log")
     if not os.path.exists(log_path):
         continue

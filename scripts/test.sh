@@ -12,36 +12,85 @@ cd "$root"
 . "$root/scripts/wineWorld.sh"
 trap talvero_world_stop EXIT
 
-# Each GoogleTest program writes an XML report into the build's gtest-results/.
+# Each GoogleTest program writes an XML report into gtest-results/ of the output
+# directory (by default the build's own), and ctest's log goes to ctest.log there.
+# run_suite [--output DIR] BUILD_DIR [CTEST_ARGS...]
 run_suite() {
+    local out=""
+    if [ "$1" = --output ]; then
+        out=$2
+        shift 2
+    fi
     local dir=$1 reports
     shift
-    reports="$root/$dir/gtest-results"
-    rm -rf "$reports" "$dir/skipped-programs.txt"
+    out=${out:-$dir}
+    reports="$root/$out/gtest-results"
+    rm -rf "$reports" "$out/skipped-programs.txt" "$out/failed-programs.txt"
     mkdir -p "$reports"
     case "$dir" in
         build/win-*) reports="Z:$(echo "$reports" | tr / '\\')\\" ;;
         *) reports="$reports/" ;;
     esac
     GTEST_OUTPUT="xml:$reports" ctest --test-dir "$dir" --output-on-failure --timeout 900 "$@" \
-        >"$dir/ctest.log" 2>&1 || true
-    grep -E 'Test +#|tests passed|FAILED|Failure|Expected|Which is|Value of|Actual' "$dir/ctest.log" || true
+        >"$out/ctest.log" 2>&1 || true
+    grep -E 'Test +#|tests passed|FAILED|Failure|Expected|Which is|Value of|Actual' "$out/ctest.log" || true
 }
 
 echo "== host unit tests"
 run_suite build/host
 
+# The suites named TwoMonitors* need a desk of two monitors: they run on their own
+# display below, never on the single-monitor one. Wine hands GTEST_FILTER to the
+# Windows programs as it does GTEST_OUTPUT.
 talvero_world_start "$root"
 echo "== Windows tests (x86_64) under Wine on $DISPLAY"
-run_suite build/win-x86_64
+GTEST_FILTER='-TwoMonitors*' run_suite build/win-x86_64
 if [ "$TALVERO_RUNS_32BIT" = 1 ]; then
     echo "== Windows tests (i686) under Wine on $DISPLAY"
-    run_suite build/win-i686
+    GTEST_FILTER='-TwoMonitors*' run_suite build/win-i686
 else
     # The 32-bit programs cannot start here at all; only the import check runs.
-    echo "== Windows tests (i686) skipped: this system cannot run 32-bit programs (winTests and e2eTests counted as skipped; the import check runs)"
+    echo "== Windows tests (i686) skipped: this system cannot run 32-bit programs (winTests, e2eTests and the two-monitor e2eTests counted as skipped; the import check runs)"
     run_suite build/win-i686 -R xpImports
-    printf '%s\n' winTests e2eTests >build/win-i686/skipped-programs.txt
+    printf '%s\n' winTests e2eTests 'e2eTests (two monitors)' >build/win-i686/skipped-programs.txt
 fi
+talvero_world_stop
 
-python3 "$root/scripts/summarize.py" build/host build/win-x86_64 build/win-i686
+# The end-to-end suites for two monitors, on an Xorg display whose primary is
+# 1920x1080 with a 1280x1024 secondary left of it. Their reports and logs go to
+# BUILD/two-monitors/. A display that does not start fails the run.
+two_monitor_builds=(build/win-x86_64)
+[ "$TALVERO_RUNS_32BIT" = 1 ] && two_monitor_builds+=(build/win-i686)
+summaries=(build/host build/win-x86_64 build/win-i686)
+rm -rf build/win-x86_64/two-monitors build/win-i686/two-monitors
+for build in "${two_monitor_builds[@]}"; do
+    mkdir -p "$build/two-monitors"
+    summaries+=("$build/two-monitors")
+done
+world_errors=$(mktemp)
+if talvero_world_start "$root" two-monitors 2>"$world_errors"; then
+    cat "$world_errors" >&2
+    for build in "${two_monitor_builds[@]}"; do
+        # A test that moved or detached a monitor and could not put it back must
+        # not leave the next build's tests a different desk.
+        if ! arranged=$(talvero_world_arrange "$DISPLAY" 2>&1); then
+            echo "== two-monitor tests (${build#build/win-}): the two monitors could not be arranged again: $(echo "$arranged" | tr '\n' ' ')"
+            echo 'e2eTests (two monitors)' >"$build/two-monitors/failed-programs.txt"
+            continue
+        fi
+        echo "== two-monitor end-to-end tests (${build#build/win-}) under Wine on $DISPLAY"
+        GTEST_FILTER='TwoMonitors*' run_suite --output "$build/two-monitors" "$build" -R '^e2eTests$'
+    done
+    talvero_world_stop
+else
+    cat "$world_errors" >&2
+    why=$(sed -n 's/^world: //p' "$world_errors" | head -n 1)
+    talvero_world_stop
+    echo "== two-monitor tests: the two-monitor display did not start (${why:-no reason given})"
+    for build in "${two_monitor_builds[@]}"; do
+        echo 'e2eTests (two monitors)' >"$build/two-monitors/failed-programs.txt"
+    done
+fi
+rm -f "$world_errors"
+
+python3 "$root/scripts/summarize.py" "${summaries[@]}"

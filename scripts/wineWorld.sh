@@ -2,6 +2,12 @@
 # An Xvfb display on a free number, a Wine prefix inside the build tree (made once
 # and reused) and one persistent wineserver. Stops only what it started, by pid.
 # Every step that fails says which one and how, and the start returns 1.
+#
+# "talvero_world_start ROOT two-monitors" gives a desk of two monitors instead: an
+# Xorg display with the dummy driver, whose RandR outputs Wine takes for monitors
+# (Xvfb shows Wine a single one). The primary is 1920x1080; left of it, top edges
+# level, a 1280x1024 secondary, which Windows programs see at (-1280,0)-(0,1024),
+# with nothing below it (the primary is taller).
 
 # Finds out once whether this system runs 32-bit programs (some kernels refuse
 # them: "Exec format error"). Where it does not, every Wine command goes through the
@@ -38,6 +44,7 @@ talvero_world_step() {
     return 1
 }
 
+# SCREEN is an Xvfb screen (WIDTHxHEIGHTxDEPTH) or "two-monitors".
 talvero_world_start() {
     local root=$1 screen=${2:-1920x1080x24}
     export WINEPREFIX="$root/build/wineprefix"
@@ -45,8 +52,8 @@ talvero_world_start() {
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     talvero_world_loader "$root"
-    if ! command -v Xvfb >/dev/null || ! command -v wine >/dev/null; then
-        echo "world: Xvfb or wine is missing: run scripts/setup.sh" >&2
+    if ! command -v wine >/dev/null; then
+        echo "world: wine is missing: run scripts/setup.sh" >&2
         return 1
     fi
 
@@ -54,17 +61,25 @@ talvero_world_start() {
     while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
         display=$((display + 1))
     done
-    Xvfb ":$display" -screen 0 "$screen" -nolisten tcp >/dev/null 2>&1 &
-    TALVERO_XVFB_PID=$!
-    local tries=0
-    until [ -e "/tmp/.X11-unix/X$display" ]; do
-        tries=$((tries + 1))
-        if [ $tries -gt 100 ] || ! kill -0 "$TALVERO_XVFB_PID" 2>/dev/null; then
-            echo "world: Xvfb did not start on :$display" >&2
+    if [ "$screen" = two-monitors ]; then
+        talvero_world_two_monitors "$root" "$display" || return 1
+    else
+        if ! command -v Xvfb >/dev/null; then
+            echo "world: Xvfb is missing: run scripts/setup.sh" >&2
             return 1
         fi
-        sleep 0.1
-    done
+        Xvfb ":$display" -screen 0 "$screen" -nolisten tcp >/dev/null 2>&1 &
+        TALVERO_XVFB_PID=$!
+        local tries=0
+        until [ -e "/tmp/.X11-unix/X$display" ]; do
+            tries=$((tries + 1))
+            if [ $tries -gt 100 ] || ! kill -0 "$TALVERO_XVFB_PID" 2>/dev/null; then
+                echo "world: Xvfb did not start on :$display" >&2
+                return 1
+            fi
+            sleep 0.1
+        done
+    fi
     export DISPLAY=":$display"
 
     if [ ! -f "$WINEPREFIX/.talvero-ready" ]; then
@@ -90,6 +105,105 @@ talvero_world_start() {
     # Start Wine's own services now, detached from our output: a service that
     # inherits a test's stdout keeps the pipe open and ctest waits for ever.
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+# Starts Xorg with the dummy driver on :DISPLAY and arranges the two monitors with
+# xrandr. Its config and log are kept in build/two-monitor-display/.
+talvero_world_two_monitors() {
+    local root=$1 display=$2
+    local dir="$root/build/two-monitor-display"
+    # The server itself, not Debian's /usr/bin/Xorg wrapper: the wrapper refuses
+    # users who are not on a console, and the dummy driver needs neither root nor a VT.
+    local xorg=/usr/lib/xorg/Xorg
+    if [ ! -x "$xorg" ] || [ ! -e /usr/lib/xorg/modules/drivers/dummy_drv.so ] \
+        || ! command -v xrandr >/dev/null || ! command -v cvt >/dev/null; then
+        echo "world: Xorg, its dummy driver or xrandr is missing: run scripts/setup.sh" >&2
+        return 1
+    fi
+    mkdir -p "$dir"
+    # Virtual holds the starting layout; the dummy driver grows the screen when a
+    # test moves a monitor further out. No input devices: SendInput and xdotool
+    # go through the server's own core pointer and keyboard, as with Xvfb.
+    cat >"$dir/xorg.conf" <<'XORG'
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 256000
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0 - 1000.0
+    VertRefresh 5.0 - 200.0
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual 3200 1080
+    EndSubSection
+EndSection
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "DontVTSwitch" "true"
+EndSection
+XORG
+    # -novtswitch: on a machine with a console, never switch the console to our VT.
+    "$xorg" ":$display" -config "$dir/xorg.conf" -logfile "$dir/xorg.log" \
+        -noreset -novtswitch -nolisten tcp </dev/null >"$dir/xorg.out" 2>&1 &
+    TALVERO_XORG_PID=$!
+    local tries=0
+    until [ -e "/tmp/.X11-unix/X$display" ] && DISPLAY=":$display" xrandr --query >/dev/null 2>&1; do
+        tries=$((tries + 1))
+        if [ $tries -gt 150 ] || ! kill -0 "$TALVERO_XORG_PID" 2>/dev/null; then
+            echo "world: Xorg with the dummy driver did not start on :$display (log: $dir/xorg.log)" >&2
+            # Its errors, less those it always has here (no dbus, no input drivers).
+            grep -F '] (EE) ' "$dir/xorg.log" 2>/dev/null \
+                | grep -vE 'dbus|"mouse"|"kbd"|libinput|input driver|\(EE\) *$|Please also check' \
+                | head -n 5 | sed 's/^/world:   /' >&2
+            return 1
+        fi
+        sleep 0.1
+    done
+    local arranged
+    if ! arranged=$(talvero_world_arrange ":$display" 2>&1); then
+        echo "world: the two monitors could not be arranged on :$display" >&2
+        printf '%s\n' "$arranged" | tail -n 10 | sed 's/^/world:   /' >&2
+        return 1
+    fi
+}
+
+# DUMMY0 becomes the primary, 1920x1080, and DUMMY1 the secondary, 1280x1024,
+# left of it; Wine puts the primary at (0,0) and the rest around it. Checks the
+# result as the server reports it.
+talvero_world_arrange() {
+    local display=$1
+    talvero_world_mode "$display" DUMMY0 1920x1080 || return 1
+    talvero_world_mode "$display" DUMMY1 1280x1024 || return 1
+    DISPLAY=$display xrandr --output DUMMY0 --mode 1920x1080 --pos 1280x0 --primary \
+        --output DUMMY1 --mode 1280x1024 --pos 0x0 || return 1
+    local query
+    query=$(DISPLAY=$display xrandr --query) || return 1
+    if ! grep -q '^DUMMY0 connected primary 1920x1080+1280+0 ' <<<"$query" \
+        || ! grep -q '^DUMMY1 connected 1280x1024+0+0 ' <<<"$query"; then
+        echo "the outputs are not where they were put:"
+        grep ' connected' <<<"$query"
+        return 1
+    fi
+}
+
+# Lets OUTPUT show a mode named WIDTHxHEIGHT: the driver's own if it has one (it
+# lists its modes under DUMMY0), else one that cvt computes.
+talvero_world_mode() {
+    local display=$1 output=$2 size=$3 modeline
+    if ! DISPLAY=$display xrandr --query | grep -q "^ *$size "; then
+        modeline=$(cvt "${size%x*}" "${size#*x}" 60 | sed -n 's/^Modeline "[^"]*" *//p')
+        # shellcheck disable=SC2086 # the modeline's numbers are separate arguments
+        DISPLAY=$display xrandr --newmode "$size" $modeline || return 1
+    fi
+    DISPLAY=$display xrandr --addmode "$output" "$size"
 }
 
 # The main window's controls ask for the Shift-JIS face "MS Gothic" by its Japanese
@@ -128,10 +242,13 @@ talvero_world_stop() {
         kill "$TALVERO_WINESERVER_PID" 2>/dev/null || true
         wait "$TALVERO_WINESERVER_PID" 2>/dev/null || true
     fi
-    if [ -n "${TALVERO_XVFB_PID:-}" ]; then
-        kill "$TALVERO_XVFB_PID" 2>/dev/null || true
-        wait "$TALVERO_XVFB_PID" 2>/dev/null || true
-    fi
+    local server
+    for server in "${TALVERO_XVFB_PID:-}" "${TALVERO_XORG_PID:-}"; do
+        [ -n "$server" ] || continue
+        kill "$server" 2>/dev/null || true
+        wait "$server" 2>/dev/null || true
+    done
     TALVERO_WINESERVER_PID=""
     TALVERO_XVFB_PID=""
+    TALVERO_XORG_PID=""
 }

@@ -1,7 +1,8 @@
 // modeBench: starts talvero.exe, runs the screen and foreground modes from their
-// buttons and prints, for each, the frame rate the program reports and the
-// program's CPU time per frame over a measured stretch, beside what one copy of
-// the mode's picture costs this process. Figures only.
+// buttons and the focus and monitor modes from their hotkeys, and prints, for
+// each, the frame rate the program reports and the program's CPU time per frame
+// over a measured stretch, beside what one copy of the mode's picture costs this
+// process (on several monitors, the copy of each covered work area). Figures only.
 //
 // Wine's GetProcessTimes reports no CPU time for the running threads of another
 // process, so where it gives none the times are read from Linux's /proc (through
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "harness.h"
 #include "resource.h"
@@ -97,6 +99,8 @@ double processCpuMs(HANDLE process, const std::string &linuxPid)
 // CPU time of one screen copy of this rectangle into a 32-bpp DIB section.
 double copyCpuMs(const RECT &place)
 {
+    if (place.right <= place.left || place.bottom <= place.top)
+        return 0;
     int width = place.right - place.left;
     int height = place.bottom - place.top;
     BITMAPINFO info = {};
@@ -133,12 +137,30 @@ void press(const Program &program, int buttonId)
     moveMouse(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 
-void measureMode(const Program &program, const char *name, int buttonId, const RECT &picture)
+// The mode is started by a click on its button, or by Ctrl+Alt+letter.
+struct ModeStart {
+    const char *name;
+    int buttonId;
+    WORD hotkeyLetter;
+};
+
+void startMode(const Program &program, const ModeStart &mode)
+{
+    if (mode.buttonId != 0) {
+        press(program, mode.buttonId);
+        return;
+    }
+    SetForegroundWindow(program.mainWindow);
+    pressCtrlAltKey(mode.hotkeyLetter);
+}
+
+void measureMode(const Program &program, const ModeStart &mode, const std::vector<RECT> &pictures)
 {
     static const std::regex rate("FPS: ([0-9]+)");
+    const char *name = mode.name;
     std::smatch found;
     std::string text;
-    press(program, buttonId);
+    startMode(program, mode);
     bool reported = waitUntil(
         [&] {
             text = status(program, 0);
@@ -160,10 +182,15 @@ void measureMode(const Program &program, const char *name, int buttonId, const R
     int fps = std::stoi(found[1].str());
     double frames = fps * elapsed / 1000.0;
     double perFrame = cpu / frames;
-    double copy = copyCpuMs(picture);
-    printf("%-18s %s   CPU per frame %.2f ms, of which the %ldx%ld copy about %.2f ms: %.2f ms beside it\n", name,
-           text.c_str(), perFrame, picture.right - picture.left, picture.bottom - picture.top, copy,
-           perFrame - copy);
+    double copy = 0;
+    std::string sizes;
+    for (const RECT &picture : pictures) {
+        copy += copyCpuMs(picture);
+        sizes += (sizes.empty() ? "" : "+") + std::to_string(picture.right - picture.left) + "x" +
+                 std::to_string(picture.bottom - picture.top);
+    }
+    printf("%-18s %s   CPU per frame %.2f ms, of which the %s copy about %.2f ms: %.2f ms beside it\n", name,
+           text.c_str(), perFrame, sizes.c_str(), copy, perFrame - copy);
     press(program, IDC_BUTTON_NORMAL_COLOR);
     waitUntil([&] { return status(program, 1) == "Gray: OFF"; }, RATE_DEADLINE_MS);
 }
@@ -182,6 +209,15 @@ void findProgramOfThisBuild()
     SetEnvironmentVariableA("TALVERO_EXE", exe.c_str());
 }
 
+BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(monitor, &info))
+        reinterpret_cast<std::vector<RECT> *>(data)->push_back(info.rcWork);
+    return TRUE;
+}
+
 }  // namespace
 
 int main()
@@ -193,12 +229,23 @@ int main()
         disposeProgram(program);
         return 1;
     }
-    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    std::vector<RECT> workAreas;
+    EnumDisplayMonitors(nullptr, nullptr, addWorkArea, reinterpret_cast<LPARAM>(&workAreas));
     RECT mainWindow = {};
     GetWindowRect(program.mainWindow, &mainWindow);
-    printf("display %ldx%ld\n", screen.right, screen.bottom);
-    measureMode(program, "screen mode", IDC_BUTTON_SCREEN_MODE, screen);
-    measureMode(program, "foreground mode", IDC_BUTTON_FOREGROUND_MODE, mainWindow);
+    // The monitor mode grays the monitor under the pointer, which press() leaves
+    // at the primary's bottom-right corner.
+    POINT corner = {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1};
+    MONITORINFO underPointer = {};
+    underPointer.cbSize = sizeof underPointer;
+    GetMonitorInfoA(MonitorFromPoint(corner, MONITOR_DEFAULTTONEAREST), &underPointer);
+    printf("display %dx%d, %zu monitor(s), virtual screen %dx%d\n", GetSystemMetrics(SM_CXSCREEN),
+           GetSystemMetrics(SM_CYSCREEN), workAreas.size(), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+           GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    measureMode(program, {"screen mode", IDC_BUTTON_SCREEN_MODE, 0}, workAreas);
+    measureMode(program, {"focus mode", 0, 'F'}, workAreas);
+    measureMode(program, {"monitor mode", 0, 'M'}, {underPointer.rcWork});
+    measureMode(program, {"foreground mode", IDC_BUTTON_FOREGROUND_MODE, 0}, {mainWindow});
     disposeProgram(program);
     return 0;
 }

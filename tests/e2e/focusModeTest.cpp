@@ -14,8 +14,6 @@ constexpr COLORREF FIELD_COLOUR = RGB(200, 40, 40);
 // Moving the main window this far keeps it clear of the field.
 constexpr int MOVE_X = 40;
 constexpr int MOVE_Y = 60;
-// Channels of one gray pixel: equal, but for the screen's quantisation.
-constexpr int GRAY_TOLERANCE = 8;
 
 LONG fieldClicks = 0;
 
@@ -38,15 +36,6 @@ HWND createColourField()
     return CreateWindowExA(WS_EX_TOOLWINDOW, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, FIELD_PLACE.left,
                            FIELD_PLACE.top, FIELD_PLACE.right - FIELD_PLACE.left,
                            FIELD_PLACE.bottom - FIELD_PLACE.top, nullptr, nullptr, windowClass.hInstance, nullptr);
-}
-
-
-bool isGray(uint32_t pixel)
-{
-    int red = static_cast<int>((pixel >> 16) & 0xFF);
-    int green = static_cast<int>((pixel >> 8) & 0xFF);
-    int blue = static_cast<int>(pixel & 0xFF);
-    return abs(red - green) <= GRAY_TOLERANCE && abs(green - blue) <= GRAY_TOLERANCE;
 }
 
 RECT shifted(const RECT &rect, int dx, int dy)
@@ -78,7 +67,7 @@ protected:
     bool fieldIsGray()
     {
         for (uint32_t pixel : screenPixels(FIELD_PLACE))
-            if (!isGray(pixel))
+            if (!isGrayPixel(pixel))
                 return false;
         return true;
     }

@@ -20,7 +20,9 @@ struct GraySettingsCase {
     int32_t convertType;
     int32_t grayTone;
     int32_t reverseGray;
+    bool onLeftMonitor;   // the main window moved onto a monitor left of the primary first
 };
+constexpr int LEFT_MONITOR_INSET = 300;
 
 uint32_t grayOf(uint32_t colour, const GraySettingsCase &settings)
 {
@@ -116,6 +118,11 @@ TEST_P(GrayPicture, ForegroundModeGraysTheMainWindowAndReturnsItsColours)
 {
     const GraySettingsCase &settings = GetParam();
     startTalvero(settings.fileText);
+    if (settings.onLeftMonitor) {
+        ASSERT_LT(GetSystemMetrics(SM_XVIRTUALSCREEN), 0) << "needs a monitor left of the primary";
+        SetWindowPos(program.mainWindow, nullptr, GetSystemMetrics(SM_XVIRTUALSCREEN) + LEFT_MONITOR_INSET,
+                     LEFT_MONITOR_INSET, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
     // The picture before, once the window list shows the main window itself (the
     // scan at start-up runs before the window is shown) and has had time to settle.
     ASSERT_TRUE(waitUntil([&] { return listItemCount(control(IDC_WINDOW_LIST)) > 0; }, APPEAR_DEADLINE_MS));
@@ -154,6 +161,8 @@ TEST_P(GrayPicture, ForegroundModeGraysTheMainWindowAndReturnsItsColours)
 INSTANTIATE_TEST_SUITE_P(Settings, GrayPicture,
                          testing::Values(GraySettingsCase{"Setting 0 10 0 ", 0, 10, 0},
                                          GraySettingsCase{"Setting 1 3 1 ", 1, 3, 1}));
+// At negative coordinates, on the test world's two-monitor display only.
+INSTANTIATE_TEST_SUITE_P(TwoMonitors, GrayPicture, testing::Values(GraySettingsCase{"Setting 1 7 0 ", 1, 7, 0, true}));
 
 TEST_F(GrayModes, ScreenModeCoversTheWorkAreaAndSwitchesToTheForegroundMode)
 {

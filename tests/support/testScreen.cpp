@@ -1,6 +1,8 @@
 // Screen read-back through a 32-bit top-down DIB section.
 #include "testScreen.h"
 
+#include <cstdlib>
+
 std::vector<uint32_t> screenPixels(const RECT &area)
 {
     int width = area.right - area.left;
@@ -33,4 +35,13 @@ std::vector<uint32_t> screenPixels(const RECT &area)
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return pixels;
+}
+
+bool isGrayPixel(uint32_t pixel)
+{
+    constexpr int TOLERANCE = 8;   // a 16-bit screen's quantisation
+    int red = static_cast<int>((pixel >> 16) & 0xFF);
+    int green = static_cast<int>((pixel >> 8) & 0xFF);
+    int blue = static_cast<int>(pixel & 0xFF);
+    return abs(red - green) <= TOLERANCE && abs(green - blue) <= TOLERANCE;
 }

@@ -9,3 +9,6 @@
 // 0x00RRGGBB of every pixel of the rectangle, row by row from the top; empty
 // for an empty rectangle.
 std::vector<uint32_t> screenPixels(const RECT &area);
+
+// Equal channels, but for the screen's quantisation: a pixel of some gray.
+bool isGrayPixel(uint32_t pixel);
