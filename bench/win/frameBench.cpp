@@ -18,6 +18,7 @@
 #include "captureTestWorld.h"
 #include "frameBuffer.h"
 #include "gray.h"
+#include "overlayShape.h"
 
 namespace {
 
@@ -45,11 +46,16 @@ void scanOnce(WNDENUMPROC scanProc)
     readClassName(GetForegroundWindow(), foregroundClass, FOREGROUND_CLASS_BUFFER);
 }
 
-void copyScreen(const char *device, int32_t width, int32_t height)
+// As the screen loop copies: through the screen's context, one BitBlt per covered part.
+void copyScreen(const OverlayCover &cover)
 {
-    HDC screen = CreateDCA(device, device, nullptr, nullptr);
-    BitBlt(appState.memoryDC, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    DeleteDC(screen);
+    HDC screen = GetDC(nullptr);
+    for (int32_t i = 0; i < cover.partCount; i++) {
+        const ScreenRect &part = cover.parts[i];
+        BitBlt(appState.memoryDC, part.left - cover.place.left, part.top - cover.place.top, rectWidth(part),
+               rectHeight(part), screen, part.left, part.top, SRCCOPY);
+    }
+    ReleaseDC(nullptr, screen);
 }
 
 void convert(const FrameBitmap &frame, int32_t bitsPerPixel)
@@ -78,38 +84,41 @@ int32_t displayBitsNow()
 
 void benchScreenFrame(int32_t bitsPerPixel)
 {
-    RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    MonitorLayout layout;
+    readMonitorLayout(&layout);
+    OverlayCover cover = coverAllMonitors(layout);
+    const ScreenRect &place = cover.place;
+    RECT work{place.left, place.top, place.right, place.bottom};
     OverlayLog log{};
     HWND overlay = createTestOverlay(work, &log);
     ShowWindow(overlay, SW_SHOWNA);
-    RECT desktop{};
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    ScreenRect screen{desktop.left, desktop.top, desktop.right, desktop.bottom};
     HDC reference = GetDC(GetDesktopWindow());
-    FrameMapping mapping = createFrameMapping(screenMappingBytes(screen));
+    FrameMapping mapping = createFrameMapping(screenMappingBytes(place));
     FrameBitmap frame{};
     const char *failedCall = nullptr;
-    createFrameBitmap(reference, screen, mapping, bitsPerPixel, &frame, &failedCall);
-    DISPLAY_DEVICEA device = {};
-    device.cb = sizeof device;
-    EnumDisplayDevicesA(nullptr, 0, &device, 0);
+    createFrameBitmap(reference, place, mapping, bitsPerPixel, &frame, &failedCall);
 
-    printf("screen loop, %dx%d at %d bits per pixel\n", frame.width, frame.height, bitsPerPixel);
+    printf("screen loop, %dx%d at %d bits per pixel, %d monitor(s)\n", frame.width, frame.height, bitsPerPixel,
+           layout.count);
     print("scan (EnumWindows + class names)", timeIt([] { scanOnce(screenScanProc); }));
-    print("copy (CreateDCA + BitBlt + DeleteDC)", timeIt([&] { copyScreen(device.DeviceName, frame.width, frame.height); }));
+    print("monitor layout (EnumDisplayMonitors)", timeIt([] {
+              MonitorLayout again;
+              readMonitorLayout(&again);
+          }));
+    print("region of the work areas (SetWindowRgn)", timeIt([&] { applyOverlayRegion(overlay, cover, FocusHole{}); }));
+    print("copy (GetDC + BitBlt per work area)", timeIt([&] { copyScreen(cover); }));
     print("conversion (convertFrame)", timeIt([&] { convert(frame, bitsPerPixel); }));
-    print("present (GetDC + BitBlt + ReleaseDC)", timeIt([&] { presentAt(overlay, work, work.left, work.top, false); }));
+    print("present (GetDC + BitBlt + ReleaseDC)", timeIt([&] { presentAt(overlay, work, 0, 0, false); }));
     print("whole frame without the pacing wait", timeIt([&] {
               scanOnce(screenScanProc);
-              copyScreen(device.DeviceName, frame.width, frame.height);
+              copyScreen(cover);
               convert(frame, bitsPerPixel);
-              presentAt(overlay, work, work.left, work.top, false);
+              presentAt(overlay, work, 0, 0, false);
           }));
     print("everything but the copy", timeIt([&] {
               scanOnce(screenScanProc);
               convert(frame, bitsPerPixel);
-              presentAt(overlay, work, work.left, work.top, false);
+              presentAt(overlay, work, 0, 0, false);
           }));
     releaseFrameBitmap(&frame);
     closeFrameMapping(&mapping);

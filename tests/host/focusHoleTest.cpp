@@ -22,6 +22,7 @@ TEST(FocusHoleFor, TheForegroundRectangleClippedIntoOverlayCoordinates)
         {overlay, {-32000, -32000, -31840, -31970}, true, {0, {}}},        // parked off screen
         {overlay, {1280, 0, 1400, 100}, true, {0, {}}},                    // touching the edge only
         {overlay, {50, 50, 50, 90}, true, {0, {}}},                        // empty
+        {{-1280, 0, 1920, 1080}, {-200, 100, 300, 400}, true, {1, {1080, 100, 1580, 400}}},   // across two monitors
     };
     for (const auto &c : cases) {
         FocusHole hole = focusHoleFor(c.overlay, c.foreground, c.shows);
