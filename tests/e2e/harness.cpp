@@ -210,6 +210,20 @@ std::vector<HWND> overlayWindows(const Program &program)
     return search.found;
 }
 
+RECT windowRectOf(HWND window)
+{
+    RECT place = {};
+    GetWindowRect(window, &place);
+    return place;
+}
+
+bool onlyOverlayOver(const Program &program, const RECT &place)
+{
+    std::vector<HWND> overlays = overlayWindows(program);
+    RECT now = overlays.size() == 1 ? windowRectOf(overlays[0]) : RECT{};
+    return overlays.size() == 1 && IsWindowVisible(overlays[0]) && EqualRect(&now, &place);
+}
+
 HWND findMainWindow(const Program &program)
 {
     return findProgramWindow(program, "TALVERO", "TALVERO");
@@ -660,33 +674,13 @@ bool waitUntilPumping(const std::function<bool()> &condition, DWORD deadlineMs)
 
 namespace {
 
-struct ColourWindow {
-    COLORREF colour;
-    LONG *clicks;
-};
+constexpr size_t MAX_CLASS_NAME_BYTES = 64;
 
 LRESULT CALLBACK colourWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto *field = reinterpret_cast<ColourWindow *>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    switch (message) {
-    case WM_NCCREATE:
-        SetWindowLongPtrA(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams));
-        break;
-    case WM_ERASEBKGND: {
-        RECT client = {};
-        GetClientRect(window, &client);
-        HBRUSH brush = CreateSolidBrush(field->colour);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
-        DeleteObject(brush);
-        return 1;
-    }
-    case WM_LBUTTONDOWN:
-        if (field->clicks != nullptr)
-            InterlockedIncrement(field->clicks);
-        break;
-    case WM_NCDESTROY: delete field; break;
-    }
+    LONG *clicks = reinterpret_cast<LONG *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_LBUTTONDOWN && clicks != nullptr)
+        InterlockedIncrement(clicks);
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -694,16 +688,21 @@ LRESULT CALLBACK colourWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 HWND createColourWindow(const char *title, const RECT &place, COLORREF colour, DWORD style, LONG *clicks)
 {
-    static const char CLASS_NAME[] = "TalveroTestColourWindow";
+    // A class per colour, whose background brush lives as long as the process.
+    char className[MAX_CLASS_NAME_BYTES];
+    formatText(className, "TalveroTestColour%06lx", static_cast<unsigned long>(colour));
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = colourWindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = CLASS_NAME;
-    RegisterClassA(&windowClass);   // fails harmlessly when already registered
-    return CreateWindowExA(0, CLASS_NAME, title, style | WS_VISIBLE, place.left, place.top, place.right - place.left,
-                           place.bottom - place.top, nullptr, nullptr, windowClass.hInstance,
-                           new ColourWindow{colour, clicks});
+    windowClass.hbrBackground = CreateSolidBrush(colour);
+    windowClass.lpszClassName = className;
+    if (!RegisterClassA(&windowClass))
+        DeleteObject(windowClass.hbrBackground);   // registered before
+    HWND window = CreateWindowExA(0, className, title, style | WS_VISIBLE, place.left, place.top,
+                                  place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(clicks));
+    return window;
 }
 
 int listRowTitled(const Program &program, HWND listView, const std::string &title)

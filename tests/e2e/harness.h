@@ -114,6 +114,9 @@ HWND trayIconWindow();
 bool isAbove(HWND upper, HWND lower);
 // The program's overlay windows (class "TALVERO", title "TALVERO_GRAY"), shown or not.
 std::vector<HWND> overlayWindows(const Program &program);
+// The program has one overlay, shown exactly over place.
+bool onlyOverlayOver(const Program &program, const RECT &place);
+RECT windowRectOf(HWND window);
 // The button strip (bitmap 121) as stored in talvero.exe, 0x00RRGGBB top-down.
 std::vector<DWORD> loadButtonStrip(int *width, int *height);
 

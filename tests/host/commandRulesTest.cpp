@@ -40,21 +40,16 @@ TEST(HotkeyCommand, EachModeKeyTogglesItsModeAndTheColourKeyAlwaysStops)
 
 TEST(HotkeyHold, AHeldCombinationActsOnceUntilItsLetterIsUp)
 {
-    constexpr int32_t LETTER_UP = 0;   // the timer saw the held letter released
-    const struct {
-        int32_t event;
-        bool acts;
-    } steps[] = {
-        {HOTKEY_SCREEN, true},  {HOTKEY_SCREEN, false}, {HOTKEY_SCREEN, false},   // repeats while held
-        {LETTER_UP, false},     {HOTKEY_SCREEN, true},                            // a new press
-        {HOTKEY_FOCUS, true},   {HOTKEY_SCREEN, true},                            // another combination between
-    };
+    // WM_HOTKEY of these ids in turn, or UP: the timer saw the held letter released.
+    constexpr int32_t UP = 0, S = HOTKEY_SCREEN, F = HOTKEY_FOCUS;
+    const int32_t events[] = {S, S, S, UP, S, F, S};
+    const bool acts[] = {true, false, false, false, true, true, true};
     HotkeyHold hold{};
-    for (size_t i = 0; i < sizeof steps / sizeof steps[0]; i++) {
-        if (steps[i].event == LETTER_UP)
+    for (size_t i = 0; i < sizeof events / sizeof events[0]; i++) {
+        if (events[i] == UP)
             hotkeyReleased(&hold);
         else
-            EXPECT_EQ(steps[i].acts, hotkeyPressActs(&hold, steps[i].event)) << "step " << i;
+            EXPECT_EQ(acts[i], hotkeyPressActs(&hold, events[i])) << "event " << i;
     }
 }
 

@@ -2,7 +2,7 @@
 // monitors, and which work area the loops' cursor decisions use.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdio>
 
 #include "monitorRules.h"
 
@@ -12,7 +12,10 @@ namespace {
 // so at negative coordinates, with a gap below it.
 const ScreenRect PRIMARY = {0, 0, 1920, 1080};
 const ScreenRect LEFT = {-1280, 0, 0, 1024};
+const ScreenRect RIGHT = {1920, 0, 3840, 1080};
+const ScreenRect TASKBARLESS = {0, 0, 1920, 1040};   // the primary above its taskbar
 
+// Monitors as (monitor, work area) pairs, named "\\.\DISPLAY1" on.
 MonitorLayout layoutOf(std::initializer_list<std::pair<ScreenRect, ScreenRect>> monitors)
 {
     MonitorLayout layout = {};
@@ -29,29 +32,22 @@ MonitorLayout layoutOf(std::initializer_list<std::pair<ScreenRect, ScreenRect>> 
 
 TEST(CoverAllMonitors, OneMonitorIsItsWorkAreaSeveralTheVirtualScreenWithARegionWhereTheyLeaveGaps)
 {
-    const ScreenRect taskbarless = {0, 0, 1920, 1040};
     const struct {
-        const char *desk;
         MonitorLayout layout;
         ScreenRect place;
         bool needsRegion;
     } cases[] = {
-        {"one monitor, taskbar below", layoutOf({{PRIMARY, taskbarless}}), taskbarless, false},
-        {"left monitor, gap below it", layoutOf({{PRIMARY, PRIMARY}, {LEFT, LEFT}}), {-1280, 0, 1920, 1080}, true},
-        {"two alike, no taskbar", layoutOf({{PRIMARY, PRIMARY}, {{1920, 0, 3840, 1080}, {1920, 0, 3840, 1080}}}),
-         {0, 0, 3840, 1080}, false},
-        {"two alike, taskbar on one", layoutOf({{PRIMARY, taskbarless}, {{1920, 0, 3840, 1080}, {1920, 0, 3840, 1080}}}),
-         {0, 0, 3840, 1080}, true},
-        {"above the primary", layoutOf({{PRIMARY, PRIMARY}, {{0, -768, 1024, 0}, {0, -768, 1024, 0}}}),
-         {0, -768, 1920, 1080}, true},
+        {layoutOf({{PRIMARY, TASKBARLESS}}), TASKBARLESS, false},
+        {layoutOf({{PRIMARY, PRIMARY}, {LEFT, LEFT}}), {-1280, 0, 1920, 1080}, true},   // the gap below LEFT
+        {layoutOf({{PRIMARY, PRIMARY}, {RIGHT, RIGHT}}), {0, 0, 3840, 1080}, false},
+        {layoutOf({{PRIMARY, TASKBARLESS}, {RIGHT, RIGHT}}), {0, 0, 3840, 1080}, true},
     };
     for (const auto &c : cases) {
         OverlayCover cover = coverAllMonitors(c.layout);
-        EXPECT_TRUE(sameRect(c.place, cover.place)) << c.desk;
-        EXPECT_EQ(c.needsRegion, cover.needsRegion) << c.desk;
-        ASSERT_EQ(c.layout.count, cover.partCount) << c.desk;
+        EXPECT_TRUE(sameRect(c.place, cover.place) && c.needsRegion == cover.needsRegion) << c.layout.count;
+        ASSERT_EQ(c.layout.count, cover.partCount);
         for (int32_t i = 0; i < cover.partCount; i++)
-            EXPECT_TRUE(sameRect(c.layout.workAreas[i], cover.parts[i])) << c.desk << ", part " << i;
+            EXPECT_TRUE(sameRect(c.layout.workAreas[i], cover.parts[i])) << "part " << i;
     }
 }
 
@@ -64,30 +60,23 @@ TEST(WorkAreaUnderPoint, TheMonitorUnderTheCursorDecidesWhetherItIsInside)
         int32_t monitor;
         bool inside;
     } cases[] = {
-        {{500, 500}, 0, true},     {{0, 10}, 0, true},      {{-1, 10}, 1, true},
-        {{-640, 500}, 1, true},    {{-640, 1000}, 1, false},  // on the left monitor's taskbar
-        {{-100, 1050}, 1, false},  // in the gap below it: the nearest monitor
-        {{-1000, 1079}, 1, false}, {{1919, 1079}, 0, true},
+        {{500, 500}, 0, true},    {{0, 10}, 0, true},        {{-1, 10}, 1, true},      {{1919, 1079}, 0, true},
+        {{-640, 1000}, 1, false},   // on the left monitor's taskbar
+        {{-100, 1050}, 1, false},   // in the gap below it: the nearest monitor's
     };
     for (const auto &c : cases) {
         EXPECT_EQ(c.monitor, monitorUnderPoint(layout, c.cursor)) << c.cursor.x << ", " << c.cursor.y;
         EXPECT_EQ(c.inside, pointInsideOrOnEdge(workAreaUnderPoint(layout, c.cursor), c.cursor))
             << c.cursor.x << ", " << c.cursor.y;
     }
-    EXPECT_EQ(-1, monitorUnderPoint(MonitorLayout{}, {0, 0}));
 }
 
 TEST(CoverOneMonitor, FollowsItsMonitorByNameUntilItIsGone)
 {
-    MonitorLayout before = layoutOf({{PRIMARY, PRIMARY}, {LEFT, LEFT}});
-    MonitorLayout moved = layoutOf({{PRIMARY, PRIMARY}, {{1920, 0, 3200, 1024}, {1920, 0, 3200, 1024}}});
+    MonitorLayout moved = layoutOf({{PRIMARY, PRIMARY}, {RIGHT, RIGHT}});
+    EXPECT_TRUE(sameRect(RIGHT, coverOneMonitor(moved, monitorNamed(moved, "\\\\.\\DISPLAY2")).place));
     MonitorLayout alone = layoutOf({{PRIMARY, PRIMARY}});
-    EXPECT_FALSE(sameLayout(before, moved));
-    EXPECT_TRUE(sameLayout(before, layoutOf({{PRIMARY, PRIMARY}, {LEFT, LEFT}})));
-
-    OverlayCover cover = coverOneMonitor(moved, monitorNamed(moved, before.names[1]));
-    EXPECT_TRUE(sameRect(moved.workAreas[1], cover.place));
-    EXPECT_FALSE(cover.needsRegion);
-    EXPECT_EQ(-1, monitorNamed(alone, before.names[1]));
+    EXPECT_EQ(-1, monitorNamed(alone, "\\\\.\\DISPLAY2"));
     EXPECT_EQ(0, coverOneMonitor(alone, -1).partCount);
+    EXPECT_FALSE(sameLayout(moved, layoutOf({{PRIMARY, PRIMARY}, {LEFT, LEFT}})));
 }

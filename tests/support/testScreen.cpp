@@ -45,3 +45,12 @@ bool isGrayPixel(uint32_t pixel)
     int blue = static_cast<int>(pixel & 0xFF);
     return abs(red - green) <= TOLERANCE && abs(green - blue) <= TOLERANCE;
 }
+
+bool screenIsGray(const RECT &area)
+{
+    std::vector<uint32_t> pixels = screenPixels(area);
+    for (uint32_t pixel : pixels)
+        if (!isGrayPixel(pixel))
+            return false;
+    return !pixels.empty();
+}

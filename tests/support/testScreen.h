@@ -12,3 +12,5 @@ std::vector<uint32_t> screenPixels(const RECT &area);
 
 // Equal channels, but for the screen's quantisation: a pixel of some gray.
 bool isGrayPixel(uint32_t pixel);
+// Every pixel of a non-empty rectangle of the screen is gray.
+bool screenIsGray(const RECT &area);
