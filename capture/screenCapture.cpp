@@ -26,7 +26,8 @@ struct ScreenShape {
     char monitorName[MONITOR_NAME_BYTES];   // the monitor mode's monitor
     OverlayCover cover;
     FocusHole hole;
-    bool regionStale;   // the region must be set again (a new cover, or a try that failed)
+    bool regionStale;    // the region must be set again (a new cover, or a try that failed)
+    bool coverPending;   // the monitors changed, but the old frame buffer could not be released yet
 };
 
 // Copies each covered part of the screen into its place in the frame buffer,
@@ -124,10 +125,10 @@ bool followLayout(CaptureRun *run, ScreenShape *shape)
     if (sameCover(cover, shape->cover))
         return true;
     if (rectWidth(cover.place) != run->frame.width || rectHeight(cover.place) != run->frame.height) {
-        if (releaseFrameBitmap(&run->frame) < 0) {
-            run->layout.count = 0;   // the old buffer stays; the next check tries again
+        // The old buffer and cover stay until the old buffer can be released.
+        shape->coverPending = releaseFrameBitmap(&run->frame) < 0;
+        if (shape->coverPending)
             return true;
-        }
         if (!buildFrameBuffer(run, cover.place))
             return false;
     }
@@ -158,7 +159,7 @@ void keepRegion(CaptureRun *run, ScreenShape *shape, HWND foreground)
 void runScreenFrames(CaptureRun *run, ScreenShape *shape)
 {
     for (;;) {
-        if (monitorLayoutChanged(run) && !followLayout(run, shape))
+        if ((monitorLayoutChanged(run) || shape->coverPending) && !followLayout(run, shape))
             return;
         ScreenPoint cursor = cursorPosition();
         HWND foreground = GetForegroundWindow();
