@@ -13,6 +13,7 @@
 #include "commandRules.h"
 #include "graySettings.h"
 #include "listRules.h"
+#include "programRules.h"
 #include "shellRules.h"
 
 struct WindowPlacement {
@@ -70,6 +71,7 @@ struct TrayIconRecord {
 // One listed window, heap-allocated and linked in scan order from windowList.
 struct WindowEntry {
     int32_t isGrayTarget;
+    int32_t programRule;   // RuleKind of its program, shown beside the gray mark
     int32_t iconIndex;
     char appName[TEXT_LONG];
     char className[TEXT_LONG];
@@ -158,6 +160,15 @@ struct AppState {
     // loadSettings fills graySettings before any other thread starts.
     GraySettings graySettings;
     int32_t displayBits;
+    // The program rules, also under settingsLock; rulesVersion grows with every
+    // change, so a loop knows when to copy them again.
+    ProgramRules programRules;
+    uint32_t rulesVersion;
+    // rules.txt as last read or written: UI thread only.
+    int32_t rulesFileState;
+    int32_t rulesSkippedLines;
+    bool rulesFileSeen;
+    FILETIME rulesWriteTime;
 
     // Gray mode state; modeControl.cpp tells how a run is started and stopped.
     // Guarded by runLock: stopRequested, the run it speaks to and the run counter.
@@ -213,6 +224,9 @@ struct AppState {
     int32_t scanEntryCount;
     ScannedProcess scannedProcesses[SCANNED_PROCESS_CAPACITY];
     int32_t scannedProcessCount;
+    // The program rules as the list thread last copied them.
+    ProgramRules scanRules;
+    uint32_t scanRulesVersion;
 
     // Drives and their device names: built in WM_CREATE before the window-list
     // thread starts, read-only afterwards (no lock).

@@ -16,7 +16,6 @@ namespace {
 
 constexpr UINT HOTKEY_MODIFIERS = MOD_CONTROL | MOD_ALT;
 // While a hotkey's letter is held, the main window looks this often for its release.
-constexpr UINT_PTR HOTKEY_RELEASE_TIMER_ID = 1;
 constexpr UINT HOTKEY_RELEASE_POLL_MS = 30;
 constexpr SHORT KEY_DOWN_BIT = static_cast<SHORT>(0x8000);
 // TTM_SETTITLE refuses titles of 100 characters or more.
@@ -76,10 +75,8 @@ LRESULT onHotkey(WPARAM hotkeyId)
     return 0;
 }
 
-LRESULT onHotkeyReleaseTimer(WPARAM timerId)
+LRESULT onHotkeyReleaseTimer()
 {
-    if (timerId != HOTKEY_RELEASE_TIMER_ID)
-        return 0;
     int32_t slot = hotkeySlot(appState.hotkeyHold.heldId);
     if (slot >= 0 && (GetAsyncKeyState(HOTKEYS[slot].letter) & KEY_DOWN_BIT) != 0)
         return 0;

@@ -12,5 +12,5 @@ void releaseHotkeys(HWND mainWindow);
 // WM_HOTKEY of the main window. A held combination acts once: until its letter
 // is released, a timer of the main window watches it.
 LRESULT onHotkey(WPARAM hotkeyId);
-// WM_TIMER of the main window.
-LRESULT onHotkeyReleaseTimer(WPARAM timerId);
+// The release watch's timer tick.
+LRESULT onHotkeyReleaseTimer();

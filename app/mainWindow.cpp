@@ -11,6 +11,7 @@
 #include "listView.h"
 #include "mainControls.h"
 #include "resource.h"
+#include "rulesControl.h"
 #include "shellRules.h"
 #include "shutdown.h"
 #include "startCommands.h"
@@ -99,11 +100,20 @@ LRESULT onDisplayChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+LRESULT onTimer(WPARAM timerId)
+{
+    switch (timerId) {
+    case HOTKEY_RELEASE_TIMER_ID: return onHotkeyReleaseTimer();
+    case RULES_WATCH_TIMER_ID: onRulesWatchTimer(); return 0;
+    }
+    return 0;
+}
+
 LRESULT onMainOnlyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_HOTKEY: return onHotkey(wParam);
-    case WM_TIMER: return onHotkeyReleaseTimer(wParam);
+    case WM_TIMER: return onTimer(wParam);
     case WM_RELEASE_HOTKEYS: releaseHotkeys(window); return 0;
     case WM_COPYDATA: return onCopyData(window, lParam);
     case WM_RUN_START_COMMAND: runStartCommand(static_cast<int32_t>(wParam)); return 0;

@@ -77,3 +77,7 @@ constexpr int32_t nativeBitsFor(uint16_t architecture)
                ? 64
                : 32;
 }
+
+// The main window's timers: the release watch of a held hotkey, the rules file's watch.
+constexpr unsigned HOTKEY_RELEASE_TIMER_ID = 1;
+constexpr unsigned RULES_WATCH_TIMER_ID = 2;

@@ -6,6 +6,7 @@
 #include "driveMap.h"
 #include "listThread.h"
 #include "mainControls.h"
+#include "rulesControl.h"
 #include "settingsFile.h"
 #include "shellRules.h"
 #include "threadStart.h"
@@ -126,6 +127,7 @@ LRESULT onCreate(HWND window, LPARAM createParameters)
     appState.instance = reinterpret_cast<const CREATESTRUCTA *>(createParameters)->hInstance;
     createMainControls(window);
     createLocksAndEvents();
+    loadProgramRules();
     readDisplayMode();
     appState.isWow64Fn = findIsWow64();
     layoutInitial(window);

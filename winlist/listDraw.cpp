@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "boundedText.h"
+#include "programRules.h"
 #include "textSizes.h"
 
 namespace {
@@ -19,6 +20,8 @@ constexpr COLORREF TEXT_COLOUR = RGB(0, 0, 0);
 constexpr int CELL_PADDING = 4;
 // The title starts right of the icon: 16 pixels of icon and room around it.
 constexpr int TITLE_OFFSET = 34;
+// A rule's word follows the 16-pixel gray mark.
+constexpr int MARK_WIDTH = 20;
 // Titles are shown as they are: an ampersand is no mnemonic here.
 constexpr UINT TEXT_FLAGS = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
 
@@ -26,6 +29,7 @@ struct RowCell {
     RECT place;
     char text[TEXT_LONG];
     int image;
+    LPARAM param;   // the row's program rule, on the first cell
 };
 
 void readCell(HWND list, int row, int column, RowCell &cell)
@@ -36,12 +40,13 @@ void readCell(HWND list, int row, int column, RowCell &cell)
     SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell.place));
     cell.text[0] = '\0';
     LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.mask = LVIF_TEXT | LVIF_IMAGE | (column == 0 ? LVIF_PARAM : 0);
     item.iItem = row;
     item.iSubItem = column;
     item.pszText = cell.text;
     item.cchTextMax = sizeof cell.text;
     cell.image = SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? item.iImage : -1;
+    cell.param = item.lParam;
     // The control may answer with its own buffer rather than ours.
     if (item.pszText != cell.text)
         copyText(cell.text, item.pszText != nullptr && item.pszText != LPSTR_TEXTCALLBACKA ? item.pszText : "");
@@ -103,6 +108,9 @@ void drawWindowListItem(const DRAWITEMSTRUCT *draw)
     mark.left += CELL_PADDING;
     if (cells[ON_OFF_COLUMN].image > 0)
         drawImage(list, dc, cells[ON_OFF_COLUMN].image, mark, selected);
+    // The program's rule, in words, right of where the mark goes.
+    mark.left += MARK_WIDTH;
+    DrawTextA(dc, ruleWord(static_cast<int32_t>(cells[0].param)), -1, &mark, TEXT_FLAGS);
 
     if (draw->itemState & ODS_FOCUS)
         DrawFocusRect(dc, &whole);

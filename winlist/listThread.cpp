@@ -67,6 +67,9 @@ int32_t showScan(HICON defaultIcon)
     EnterCriticalSection(&appState.listLock);
     int32_t comparison = compareWindowLists(appState.scanList, appState.scanEntryCount, appState.windowList,
                                             appState.previousEntryCount);
+    // A rule set or changed since marks its program's rows like a gray mark does.
+    if (comparison != LIST_CHANGED && takeRuleMarks(appState.scanList, appState.windowList))
+        comparison = LIST_MARKS_CHANGED;
     // The list view is touched only on a change: a quiet desktop costs no repaint.
     if (comparison != LIST_CHANGED) {
         discardScan();

@@ -8,6 +8,7 @@
 #include "appState.h"
 #include "boundedText.h"
 #include "modeControl.h"
+#include "rulesControl.h"
 #include "windowScan.h"
 
 namespace {
@@ -15,6 +16,9 @@ namespace {
 // The context menu's commands, as TrackPopupMenu returns them (0: none chosen).
 constexpr UINT MENU_SET_TO_GRAY = 1;
 constexpr UINT MENU_TURN_OFF_GRAY = 2;
+// The rule commands: MENU_RULE_BASE + the RuleKind they set.
+constexpr UINT MENU_RULE_BASE = 10;
+constexpr int APPLICATION_COLUMN = 1;
 constexpr int ON_OFF_COLUMN = 2;
 constexpr int GRAY_MARK_NUMBER = 1;
 
@@ -35,10 +39,11 @@ void setRowState(int row, UINT state, UINT mask)
 void insertRow(int row, WindowEntry *entry)
 {
     LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = row;
     item.pszText = entry->title;
     item.iImage = entry->iconIndex + 1;
+    item.lParam = entry->programRule;   // drawn beside the gray mark
     SendMessageA(appState.windowListView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
 
     LVITEMA application = {};
@@ -69,7 +74,38 @@ void onDoubleClick()
         grayPendingListEntry();
 }
 
-UINT chooseFromRowMenu()
+// The application name shown in a row, "" without one.
+void rowProgramName(int row, char (&name)[TEXT_LONG])
+{
+    name[0] = '\0';
+    LVITEMA item = {};
+    item.iSubItem = APPLICATION_COLUMN;
+    item.pszText = name;
+    item.cchTextMax = sizeof name;
+    if (row != -1)
+        SendMessageA(appState.windowListView, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+// The three rules of the row's program, the one in force checked.
+void appendRuleItems(HMENU menu, const char *programName)
+{
+    if (programName[0] == '\0')
+        return;
+    const struct {
+        int32_t kind;
+        const char *format;
+    } items[] = {{RULE_COLOUR, "Keep %s in colour"}, {RULE_GRAY, "Always gray %s"}, {RULE_NONE, "No rule for %s"}};
+    int32_t current = programRuleOf(programName);
+    for (const auto &rule : items) {
+        char text[TEXT_LONG];
+        formatText(text, rule.format, programName);
+        UINT checked = rule.kind == current ? MF_CHECKED : MF_UNCHECKED;
+        AppendMenuA(menu, MF_STRING | checked, MENU_RULE_BASE + static_cast<UINT>(rule.kind), text);
+    }
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+}
+
+UINT chooseFromRowMenu(const char *programName)
 {
     POINT cursor = {};
     GetCursorPos(&cursor);
@@ -80,17 +116,25 @@ UINT chooseFromRowMenu()
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, MENU_TURN_OFF_GRAY, appState.texts.turnOffGray);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    appendRuleItems(menu, programName);
     UINT chosen = static_cast<UINT>(
         TrackPopupMenu(menu, TPM_RETURNCMD, cursor.x, cursor.y, 0, appState.mainWindow, nullptr));
     DestroyMenu(menu);
     return chosen;
 }
 
-// The commands act on the first row selected when the menu has closed. Turning
-// gray off needs no row: the menu opened below the rows turns it off as well.
+// The commands act on the first row selected when the menu has closed; a rule
+// command on the program its text names (the row's when it opened). Turning gray
+// off needs no row: the menu opened below the rows turns it off as well.
 void onRightClick()
 {
-    UINT chosen = chooseFromRowMenu();
+    char programName[TEXT_LONG];
+    rowProgramName(firstSelectedRow(), programName);
+    UINT chosen = chooseFromRowMenu(programName);
+    if (chosen >= MENU_RULE_BASE + RULE_NONE && chosen <= MENU_RULE_BASE + RULE_GRAY) {
+        setProgramRule(programName, static_cast<int32_t>(chosen - MENU_RULE_BASE));
+        return;
+    }
     if (chosen == MENU_TURN_OFF_GRAY) {
         startStop();
         return;

@@ -13,6 +13,7 @@
 
 #include "boundedText.h"
 #include "listRules.h"
+#include "rulesControl.h"
 
 namespace {
 
@@ -173,6 +174,7 @@ void beginScan()
     appState.scanImages = nullptr;
     appState.iconCounter = -1;
     appState.scannedProcessCount = 0;
+    copyProgramRulesIfChanged(&appState.scanRules, &appState.scanRulesVersion);
 }
 
 BOOL CALLBACK listWindowProc(HWND window, LPARAM)
@@ -204,6 +206,7 @@ BOOL CALLBACK listWindowProc(HWND window, LPARAM)
     entry.processId = processId;
     entry.windowHandle = window;
     entry.isGrayTarget = isGrayTarget(window) ? 1 : 0;
+    entry.programRule = ruleFor(appState.scanRules, process.appName);
     appendWindowEntry(entry);
     return TRUE;
 }
@@ -237,6 +240,21 @@ bool appendWindowEntry(const WindowEntry &entry)
     appState.scanListTail = copy;
     appState.scanEntryCount += 1;
     return true;
+}
+
+bool takeRuleMarks(const WindowEntry *scanned, WindowEntry *shown)
+{
+    bool changed = false;
+    for (WindowEntry *old = shown; old != nullptr; old = old->next) {
+        const WindowEntry *found = scanned;
+        while (found != nullptr && found->windowHandle != old->windowHandle)
+            found = found->next;
+        if (found != nullptr && found->programRule != old->programRule) {
+            old->programRule = found->programRule;
+            changed = true;
+        }
+    }
+    return changed;
 }
 
 void freeWindowEntries(WindowEntry *list)

@@ -31,3 +31,5 @@ void addScanIcons(HICON defaultIcon);
 // Frees the scan list and its image list.
 void discardScan();
 void freeWindowEntries(WindowEntry *list);
+// The shown entries take the rules of the same windows in the scan; true when one changed.
+bool takeRuleMarks(const WindowEntry *scanned, WindowEntry *shown);

@@ -1,0 +1,21 @@
+// "rules.txt" in the working directory, beside "config.txt": read whole, and
+// replaced safely (a new file written fully, then moved over the old one, so a
+// crash or a full disk never leaves half a file). UI thread.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "programRules.h"
+
+constexpr char RULES_FILE_NAME[] = "rules.txt";
+
+// The file's last write time; false when there is no file.
+bool rulesFileWriteTime(FILETIME *writeTime);
+// The whole file into text (at most RULES_FILE_LIMIT bytes); its state.
+int32_t readRulesFile(char (&text)[RULES_FILE_LIMIT], size_t *length);
+// Writes text into a new file and moves it over rules.txt; false, with rules.txt
+// untouched, when either step fails.
+bool replaceRulesFile(const char *text, size_t length);
