@@ -196,11 +196,13 @@ struct AppState {
     HWND selectedOverlay;
     HWND focusOverlay;
     HWND monitorOverlay;
+    HWND rulesOverlay;
     HWND screenOverlayTarget;
     HWND foregroundOverlayTarget;
     HWND selectedOverlayTarget;
     HWND focusOverlayTarget;
     HWND monitorOverlayTarget;
+    HWND rulesOverlayTarget;
     // The list index handed to grayListEntryMain: UI thread (-1 is none).
     int32_t selectedListIndex;
 

@@ -18,6 +18,7 @@ enum GrayMode : int32_t {
     MODE_SELECTED = 3,
     MODE_FOCUS = 4,
     MODE_MONITOR = 5,
+    MODE_RULES = 6,
 };
 
 // The hotkeys, Ctrl+Alt+letter each. The id is the one RegisterHotKey is given
@@ -27,7 +28,8 @@ constexpr int32_t HOTKEY_SCREEN = 2;
 constexpr int32_t HOTKEY_NORMAL_COLOR = 3;
 constexpr int32_t HOTKEY_FOCUS = 4;
 constexpr int32_t HOTKEY_MONITOR = 5;
-constexpr int HOTKEY_COUNT = 5;
+constexpr int32_t HOTKEY_RULES = 6;
+constexpr int HOTKEY_COUNT = 6;
 
 struct HotkeyBinding {
     int32_t id;
@@ -36,14 +38,15 @@ struct HotkeyBinding {
     int32_t button;     // the button whose tooltip names it
     const char *what;   // said before the name when the button's own command is another
 };
-// The focus and monitor modes have no button: the screen button, their nearest
-// kin, names their keys.
+// The focus, monitor and rules modes have no button: the screen button names the
+// first two, the window button the rules mode (which grays chosen programs' windows).
 constexpr HotkeyBinding HOTKEYS[HOTKEY_COUNT] = {
     {HOTKEY_FOREGROUND, 'G', "Ctrl+Alt+G", IDC_BUTTON_FOREGROUND_MODE, ""},
     {HOTKEY_SCREEN, 'S', "Ctrl+Alt+S", IDC_BUTTON_SCREEN_MODE, ""},
     {HOTKEY_FOCUS, 'F', "Ctrl+Alt+F", IDC_BUTTON_SCREEN_MODE, "all but the window in front "},
     {HOTKEY_NORMAL_COLOR, 'N', "Ctrl+Alt+N", IDC_BUTTON_NORMAL_COLOR, ""},
     {HOTKEY_MONITOR, 'M', "Ctrl+Alt+M", IDC_BUTTON_SCREEN_MODE, "one monitor "},
+    {HOTKEY_RULES, 'R', "Ctrl+Alt+R", IDC_BUTTON_FOREGROUND_MODE, "programs ruled gray "},
 };
 
 // No command: a hotkey id we did not register.
@@ -58,6 +61,7 @@ constexpr int32_t hotkeyCommand(int32_t hotkeyId, int32_t running)
     case HOTKEY_SCREEN: return running == MODE_SCREEN ? IDC_BUTTON_NORMAL_COLOR : IDC_BUTTON_SCREEN_MODE;
     case HOTKEY_FOCUS: return running == MODE_FOCUS ? IDC_BUTTON_NORMAL_COLOR : IDC_COMMAND_FOCUS_MODE;
     case HOTKEY_MONITOR: return running == MODE_MONITOR ? IDC_BUTTON_NORMAL_COLOR : IDC_COMMAND_MONITOR_MODE;
+    case HOTKEY_RULES: return running == MODE_RULES ? IDC_BUTTON_NORMAL_COLOR : IDC_COMMAND_RULES_MODE;
     case HOTKEY_NORMAL_COLOR: return IDC_BUTTON_NORMAL_COLOR;
     }
     return COMMAND_NONE;
@@ -129,9 +133,10 @@ enum StartCommand : int32_t {
     START_TRAY = 4,
     START_FOCUS = 5,
     START_MONITOR = 6,
-    START_UNKNOWN = 7,
+    START_RULES = 7,
+    START_UNKNOWN = 8,
 };
-constexpr int ARGUMENT_COUNT = 6;
+constexpr int ARGUMENT_COUNT = 7;
 
 struct ArgumentName {
     const char *text;
@@ -144,6 +149,7 @@ constexpr ArgumentName ARGUMENTS[ARGUMENT_COUNT] = {
     {"/off", START_OFF},
     {"/tray", START_TRAY},
     {"/monitor", START_MONITOR},
+    {"/rules", START_RULES},
 };
 
 constexpr bool isArgumentSpace(char c) { return c == ' ' || c == '\t'; }

@@ -69,6 +69,7 @@ void runStartCommand(int32_t command)
     case START_WINDOW: grayStartForeground(); break;
     case START_FOCUS: runModeCommand(appState.mainWindow, IDC_COMMAND_FOCUS_MODE); break;
     case START_MONITOR: runModeCommand(appState.mainWindow, IDC_COMMAND_MONITOR_MODE); break;
+    case START_RULES: runModeCommand(appState.mainWindow, IDC_COMMAND_RULES_MODE); break;
     case START_OFF: runModeCommand(appState.mainWindow, IDC_BUTTON_NORMAL_COLOR); break;
     case START_TRAY:
         if (!appState.trayStored)

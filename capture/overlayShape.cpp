@@ -36,20 +36,29 @@ bool foregroundShows(HWND foreground)
            foreground != GetShellWindow() && foreground != GetDesktopWindow();
 }
 
-// A rectangle of the screen as a region in the overlay's coordinates.
-HRGN partRegion(const ScreenRect &part, const ScreenRect &place)
-{
-    return CreateRectRgn(part.left - place.left, part.top - place.top, part.right - place.left,
-                         part.bottom - place.top);
-}
+// A region's data: the header and its rectangles, as ExtCreateRegion takes them.
+struct RegionData {
+    RGNDATAHEADER header;
+    RECT rects[RECT_LIST_CAPACITY];
+};
 
-// Folds one more rectangle into shape with the given combination; the rectangle's own region is deleted.
-bool combineWith(HRGN shape, HRGN more, int combination)
+// The parts as one region in the overlay's coordinates; they do not overlap.
+HRGN regionOfParts(const ScreenRect &place, const RectList &parts)
 {
-    bool combined = more != nullptr && CombineRgn(shape, shape, more, combination) != ERROR;
-    if (more != nullptr)
-        DeleteObject(more);
-    return combined;
+    if (parts.count == 0)
+        return CreateRectRgn(0, 0, 0, 0);
+    RegionData data = {};
+    data.header.dwSize = sizeof data.header;
+    data.header.iType = RDH_RECTANGLES;
+    data.header.nCount = static_cast<DWORD>(parts.count);
+    data.header.rcBound = {0, 0, rectWidth(place), rectHeight(place)};
+    for (int32_t i = 0; i < parts.count; i++) {
+        const ScreenRect &part = parts.rects[i];
+        data.rects[i] = {part.left - place.left, part.top - place.top, part.right - place.left,
+                         part.bottom - place.top};
+    }
+    DWORD bytes = static_cast<DWORD>(sizeof data.header + sizeof(RECT) * static_cast<size_t>(parts.count));
+    return ExtCreateRegion(nullptr, bytes, reinterpret_cast<const RGNDATA *>(&data));
 }
 
 }  // namespace
@@ -89,19 +98,12 @@ FocusHole holeForForeground(HWND overlay, HWND foreground, const OverlayCover &c
     return focusHoleFor(cover.place, screenRectOf(rect), shows);
 }
 
-bool applyOverlayRegion(HWND overlay, const OverlayCover &cover, const FocusHole &hole)
+bool applyOverlayRegion(HWND overlay, const ScreenRect &place, const RectList &parts, bool whole)
 {
-    if (!cover.needsRegion && !hole.present)
+    if (whole)
         return SetWindowRgn(overlay, nullptr, TRUE) != 0;
-    HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    bool built = shape != nullptr;
-    for (int32_t i = 0; built && i < cover.partCount; i++)
-        built = combineWith(shape, partRegion(cover.parts[i], cover.place), RGN_OR);
-    if (built && hole.present) {
-        const ScreenRect &cut = hole.rect;   // already in the overlay's coordinates
-        built = combineWith(shape, CreateRectRgn(cut.left, cut.top, cut.right, cut.bottom), RGN_DIFF);
-    }
-    bool applied = built && SetWindowRgn(overlay, shape, TRUE) != 0;
+    HRGN shape = regionOfParts(place, parts);
+    bool applied = shape != nullptr && SetWindowRgn(overlay, shape, TRUE) != 0;
     if (!applied && shape != nullptr)
         DeleteObject(shape);
     return applied;

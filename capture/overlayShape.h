@@ -9,6 +9,7 @@
 
 #include "captureRules.h"
 #include "monitorRules.h"
+#include "visibleParts.h"
 
 // Every monitor, in the system's order. A system that names none (no multiple-
 // monitor support) gives the screen and its work area as one monitor.
@@ -22,6 +23,7 @@ OverlayCover coverNow(CoverKind kind, ScreenPoint probe);
 // The focus mode's hole over the window in front, in the overlay's coordinates;
 // current when the overlay itself is in front (it is no window to keep in colour).
 FocusHole holeForForeground(HWND overlay, HWND foreground, const OverlayCover &cover, const FocusHole &current);
-// Sets the overlay's region to the cover's parts less the hole; no region when
-// they fill the overlay. False when it could not be set (the old one stays).
-bool applyOverlayRegion(HWND overlay, const OverlayCover &cover, const FocusHole &hole);
+// Sets the overlay's region to these parts of the screen (the overlay lies at
+// place); whole: no region, the overlay shows all of itself. False when it could
+// not be set (the old one stays).
+bool applyOverlayRegion(HWND overlay, const ScreenRect &place, const RectList &parts, bool whole);

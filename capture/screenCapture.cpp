@@ -1,7 +1,9 @@
-// The capture thread of the screen, focus and monitor modes: copies what the
-// overlay covers (every monitor's work area, or one monitor's), grays it and
-// paints it into the overlay, keeping the overlay's z-order place right. The focus
-// mode also keeps a hole in the overlay over the window in front. When the
+// The capture thread of the screen, focus, monitor and rules modes: copies what
+// the overlay covers (every monitor's work area, or one monitor's), grays it and
+// paints it into the overlay, keeping the overlay's z-order place right. The
+// overlay's region leaves out the visible parts of the windows kept in colour (by
+// a program rule, or in the focus mode the window in front); in the rules mode it
+// holds only the visible parts of the windows of programs ruled gray. When the
 // monitors change, the overlay, its region and the frame buffer follow; a monitor
 // mode whose monitor is gone ends. Runs on its own thread; see captureLoops.h.
 #include <windows.h>
@@ -15,6 +17,7 @@
 #include "gray.h"
 #include "overlayShape.h"
 #include "retry.h"
+#include "ruledWindows.h"
 
 namespace {
 
@@ -25,7 +28,10 @@ struct ScreenShape {
     bool cutsFocusHole;
     char monitorName[MONITOR_NAME_BYTES];   // the monitor mode's monitor
     OverlayCover cover;
-    FocusHole hole;
+    FocusHole hole;      // where the window in front was when the region was set
+    HWND front;          // the focus mode's window in front (never the overlay)
+    RuledWindows ruled;  // the windows on screen and their programs' rules
+    RectList parts;      // what the overlay shows, as last set
     bool regionStale;    // the region must be set again (a new cover, or a try that failed)
     bool coverPending;   // the monitors changed, but the old frame buffer could not be released yet
 };
@@ -138,20 +144,48 @@ bool followLayout(CaptureRun *run, ScreenShape *shape)
     return true;
 }
 
-// The region: the covered work areas, less the focus mode's hole; set again only
-// when it changes.
+// The parts the overlay shows: what it covers, less the visible parts of the
+// windows kept in colour (in the rules mode: only those of the windows to gray).
+// true when the overlay shows all of itself.
+bool partsToShow(ScreenShape *shape, bool readsWindows)
+{
+    const OverlayCover &cover = shape->cover;
+    if (!readsWindows) {
+        shape->parts.count = 0;
+        for (int32_t i = 0; i < cover.partCount; i++)
+            shape->parts.rects[shape->parts.count++] = cover.parts[i];
+        return !cover.needsRegion;
+    }
+    // The window in front keeps its colours as far as it shows (in its stack place).
+    WindowStack &stack = shape->ruled.now.stack;
+    int32_t front = shape->hole.present ? stackIndexOf(shape->ruled, shape->front) : -1;
+    int32_t role = front >= 0 ? stack.windows[front].role : ROLE_PLAIN;
+    if (front >= 0)
+        stack.windows[front].role = ROLE_KEEP_COLOUR;
+    bool untouched = overlayParts(cover, stack, shape->ruled.rulesMode, &shape->parts);
+    if (front >= 0)
+        stack.windows[front].role = role;
+    return untouched && !cover.needsRegion;
+}
+
+// The region, set again only in frames where what it shows may have changed: the
+// windows on screen or their places, the rules, the window in front.
 void keepRegion(CaptureRun *run, ScreenShape *shape, HWND foreground)
 {
+    bool rulesChanged = refreshRules(&shape->ruled);
+    if (foreground != run->overlay)
+        shape->front = foreground;
     FocusHole hole = {};
     if (shape->cutsFocusHole)
-        hole = holeForForeground(run->overlay, foreground, shape->cover, shape->hole);
-    if (!shape->regionStale && sameFocusHole(hole, shape->hole))
+        hole = holeForForeground(run->overlay, shape->front, shape->cover, shape->hole);
+    bool readsWindows = shape->cutsFocusHole || rulesMatter(shape->ruled);
+    bool windowsChanged = readsWindows && readRuledWindows(&shape->ruled, run->overlay);
+    if (!shape->regionStale && !rulesChanged && !windowsChanged && sameFocusHole(hole, shape->hole))
         return;
+    shape->hole = hole;
+    bool whole = partsToShow(shape, readsWindows);
     // A region that could not be set leaves the old one; the next frame tries again.
-    if (applyOverlayRegion(run->overlay, shape->cover, hole)) {
-        shape->hole = hole;
-        shape->regionStale = false;
-    }
+    shape->regionStale = !applyOverlayRegion(run->overlay, shape->cover.place, shape->parts, whole);
 }
 
 // The frame loop; returns when a stop was requested, no kernel fits or the
@@ -191,12 +225,13 @@ bool startingCover(CaptureRun *run, ScreenShape *shape)
     }
     if (!coverInLayout(run->layout, *shape, &shape->cover))
         return false;
-    // A new overlay has no region: one is needed only where the parts leave gaps.
-    shape->regionStale = shape->cover.needsRegion;
+    // A new overlay has no region: one is needed only where the parts leave gaps,
+    // and in the rules mode, whose overlay shows only what the rules gray.
+    shape->regionStale = shape->cover.needsRegion || shape->ruled.rulesMode;
     return true;
 }
 
-unsigned runScreenCapture(void *start, CoverKind kind, bool focusMode)
+unsigned runScreenCapture(void *start, CoverKind kind, bool focusMode, bool rulesMode)
 {
     CaptureRun run;
     beginCaptureRun(&run);
@@ -208,6 +243,7 @@ unsigned runScreenCapture(void *start, CoverKind kind, bool focusMode)
     ScreenShape shape = {};
     shape.kind = kind;
     shape.cutsFocusHole = focusMode;
+    shape.ruled.rulesMode = rulesMode;
     if (!startingCover(&run, &shape)) {
         endCaptureRun(&run);
         return 0;
@@ -238,15 +274,20 @@ unsigned runScreenCapture(void *start, CoverKind kind, bool focusMode)
 
 unsigned __stdcall screenCaptureMain(void *start)
 {
-    return runScreenCapture(start, COVER_ALL_MONITORS, false);
+    return runScreenCapture(start, COVER_ALL_MONITORS, false, false);
 }
 
 unsigned __stdcall focusCaptureMain(void *start)
 {
-    return runScreenCapture(start, COVER_ALL_MONITORS, true);
+    return runScreenCapture(start, COVER_ALL_MONITORS, true, false);
 }
 
 unsigned __stdcall monitorCaptureMain(void *start)
 {
-    return runScreenCapture(start, COVER_ONE_MONITOR, false);
+    return runScreenCapture(start, COVER_ONE_MONITOR, false, false);
+}
+
+unsigned __stdcall rulesCaptureMain(void *start)
+{
+    return runScreenCapture(start, COVER_ALL_MONITORS, false, true);
 }

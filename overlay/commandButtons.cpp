@@ -167,6 +167,7 @@ void runModeCommand(HWND owner, int controlId)
     case IDC_BUTTON_FOREGROUND_MODE: startForegroundMode(); break;
     case IDC_COMMAND_FOCUS_MODE: startFocusMode(); break;
     case IDC_COMMAND_MONITOR_MODE: startMonitorMode(); break;
+    case IDC_COMMAND_RULES_MODE: startRulesMode(); break;
     }
 }
 

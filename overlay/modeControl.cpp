@@ -226,6 +226,11 @@ int startMonitorMode()
     return startOverlayThread(monitorOverlayMain, nullptr);
 }
 
+int startRulesMode()
+{
+    return startOverlayThread(rulesOverlayMain, nullptr);
+}
+
 int startForegroundMode()
 {
     return startOverlayThread(foregroundOverlayMain, nullptr);

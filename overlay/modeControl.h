@@ -40,6 +40,8 @@ int startScreenMode();
 int startFocusMode();
 // The monitor under the mouse pointer.
 int startMonitorMode();
+// The windows of the programs ruled gray, and nothing else.
+int startRulesMode();
 int startForegroundMode();
 // The foreground mode, first on target rather than on the window in front.
 int startForegroundModeOn(HWND target);

@@ -32,6 +32,7 @@ struct OverlayMode {
     bool closesWithTarget;
     bool keepsFront;      // focus mode: showing the overlay must not take the front from the user's window
     CoverKind cover;      // what a screen overlay covers (not used by those that follow a target)
+    bool startsEmpty;     // rules mode: shows nothing until its capture thread sets the region
 };
 
 const OverlayMode SCREEN_MODE = {screenOverlayProc, screenCaptureMain, &appState.screenOverlay,
@@ -48,6 +49,9 @@ const OverlayMode FOCUS_MODE = {focusOverlayProc, focusCaptureMain, &appState.fo
 const OverlayMode MONITOR_MODE = {monitorOverlayProc, monitorCaptureMain, &appState.monitorOverlay,
                                   &appState.monitorOverlayTarget, HWND_TOPMOST, false, false, false,
                                   COVER_ONE_MONITOR};
+const OverlayMode RULES_MODE = {rulesOverlayProc, rulesCaptureMain, &appState.rulesOverlay,
+                                &appState.rulesOverlayTarget, HWND_TOPMOST, false, false, false,
+                                COVER_ALL_MONITORS, true};
 
 LRESULT passOn(HWND overlay, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -198,6 +202,8 @@ unsigned runOverlay(const OverlayMode &mode, HWND target, const RECT &place, con
     SetWindowLongPtrA(overlay, GWLP_USERDATA, static_cast<LONG_PTR>(run.id));
     SetMenu(overlay, nullptr);
     SetWindowLongPtrA(overlay, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(mode.procedure));
+    if (mode.startsEmpty)
+        SetWindowRgn(overlay, CreateRectRgn(0, 0, 0, 0), FALSE);   // the window owns the region
     ShowWindow(overlay, mode.keepsFront ? SW_SHOWNOACTIVATE : SW_SHOWDEFAULT);
     UpdateWindow(overlay);
     SetLayeredWindowAttributes(overlay, 0, OPAQUE_ALPHA, LWA_ALPHA);
@@ -270,6 +276,11 @@ unsigned __stdcall monitorOverlayMain(void *)
     return runScreenOverlay(MONITOR_MODE, MODE_MONITOR);
 }
 
+unsigned __stdcall rulesOverlayMain(void *)
+{
+    return runScreenOverlay(RULES_MODE, MODE_RULES);
+}
+
 unsigned __stdcall foregroundOverlayMain(void *window)
 {
     ModeRun run = beginModeRun(nullptr, MODE_FOREGROUND);
@@ -312,4 +323,9 @@ LRESULT CALLBACK focusOverlayProc(HWND overlay, UINT message, WPARAM wParam, LPA
 LRESULT CALLBACK monitorOverlayProc(HWND overlay, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return overlayProc(MONITOR_MODE, overlay, message, wParam, lParam);
+}
+
+LRESULT CALLBACK rulesOverlayProc(HWND overlay, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return overlayProc(RULES_MODE, overlay, message, wParam, lParam);
 }

@@ -45,6 +45,7 @@
 // Commands without a button of their own (a hotkey, the command line).
 #define IDC_COMMAND_FOCUS_MODE 2018
 #define IDC_COMMAND_MONITOR_MODE 2020
+#define IDC_COMMAND_RULES_MODE 2022
 
 // Menu commands.
 #define IDM_FILE_EXIT 40003

@@ -2,6 +2,12 @@
 // the move stays on one volume and replaces the old file in one step.
 #include "rulesFile.h"
 
+#include <psapi.h>
+
+#include "boundedText.h"
+#include "listRules.h"
+#include "textSizes.h"
+
 namespace {
 
 const char NEW_RULES_FILE_NAME[] = "rules.txt.new";
@@ -59,4 +65,19 @@ bool replaceRulesFile(const char *text, size_t length)
         return true;
     DeleteFileA(NEW_RULES_FILE_NAME);
     return false;
+}
+
+bool programNameOfProcess(DWORD processId, char (&name)[RULE_NAME_BYTES])
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+    if (process == nullptr)
+        return false;
+    // The image file works for processes of either bitness, from XP on.
+    char path[TEXT_PATH] = {};
+    DWORD length = GetProcessImageFileNameA(process, path, sizeof path - 1);
+    CloseHandle(process);
+    if (length == 0)
+        return false;
+    copyText(name, applicationNameOf(path));
+    return true;
 }

@@ -19,3 +19,7 @@ int32_t readRulesFile(char (&text)[RULES_FILE_LIMIT], size_t *length);
 // Writes text into a new file and moves it over rules.txt; false, with rules.txt
 // untouched, when either step fails.
 bool replaceRulesFile(const char *text, size_t length);
+
+// The file name of a process's program ("mspaint.exe"), as its rules name it;
+// false when the process cannot be asked. Any thread.
+bool programNameOfProcess(DWORD processId, char (&name)[RULE_NAME_BYTES]);

@@ -19,6 +19,7 @@
 #include "frameBuffer.h"
 #include "gray.h"
 #include "overlayShape.h"
+#include "ruledWindows.h"
 
 namespace {
 
@@ -82,6 +83,40 @@ int32_t displayBitsNow()
     return static_cast<int32_t>(mode.dmBitsPerPel);
 }
 
+// 50 windows in a cascade over the screen, every fifth of a program kept in colour.
+void benchRuledRegion(HWND overlay, const OverlayCover &cover)
+{
+    constexpr int32_t WINDOWS = 50;
+    constexpr int32_t RULED_EVERY = 5;
+    constexpr int32_t STEP = 30;
+    static WindowStack stack;
+    static RectList parts;
+    stack.count = WINDOWS;
+    for (int32_t i = 0; i < WINDOWS; i++) {
+        int32_t left = cover.place.left + (i % 10) * 2 * STEP + (i / 10) * STEP;
+        int32_t top = cover.place.top + (i % 10) * STEP + (i / 10) * 3 * STEP;
+        stack.windows[i] = {{left, top, left + 640, top + 480}, i % RULED_EVERY == 0 ? ROLE_KEEP_COLOUR : ROLE_PLAIN};
+    }
+    // The same 50 windows on screen, read as a frame reads them (their roles known).
+    std::vector<HWND> windows;
+    for (int32_t i = 0; i < WINDOWS; i++) {
+        const ScreenRect &r = stack.windows[i].rect;
+        windows.push_back(createStripedWindow(RECT{r.left, r.top, r.right, r.bottom}, COLOURS));
+    }
+    static RuledWindows ruled;
+    readRuledWindows(&ruled, overlay);
+    print("rules: the windows on screen read (50 and more)", timeIt([&] { readRuledWindows(&ruled, overlay); }));
+    for (HWND window : windows)
+        destroyTestWindow(window);
+
+    bool whole = false;
+    print("rules: parts for 50 windows, 10 kept in colour",
+          timeIt([&] { whole = overlayParts(cover, stack, false, &parts); }));
+    printf("  (%d rectangles)\n", parts.count);
+    print("rules: those parts as the overlay's region",
+          timeIt([&] { applyOverlayRegion(overlay, cover.place, parts, whole); }));
+}
+
 void benchScreenFrame(int32_t bitsPerPixel)
 {
     MonitorLayout layout;
@@ -105,7 +140,11 @@ void benchScreenFrame(int32_t bitsPerPixel)
               MonitorLayout again;
               readMonitorLayout(&again);
           }));
-    print("region of the work areas (SetWindowRgn)", timeIt([&] { applyOverlayRegion(overlay, cover, FocusHole{}); }));
+    static RectList coverParts;
+    bool whole = overlayParts(cover, WindowStack{}, false, &coverParts) && !cover.needsRegion;
+    print("region of the work areas (SetWindowRgn)",
+          timeIt([&] { applyOverlayRegion(overlay, cover.place, coverParts, whole); }));
+    benchRuledRegion(overlay, cover);
     print("copy (GetDC + BitBlt per work area)", timeIt([&] { copyScreen(cover); }));
     print("conversion (convertFrame)", timeIt([&] { convert(frame, bitsPerPixel); }));
     print("present (GetDC + BitBlt + ReleaseDC)", timeIt([&] { presentAt(overlay, work, 0, 0, false); }));

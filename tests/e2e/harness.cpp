@@ -146,7 +146,7 @@ std::string talveroPath()
     return std::string(path) + "\\..\\app\\talvero.exe";
 }
 
-bool startProgram(Program &program, const char *settingsText, const char *arguments)
+bool startProgram(Program &program, const char *settingsText, const char *arguments, const std::string *rulesText)
 {
     static LONG counter = 0;
     char temp[MAX_PATH];
@@ -159,6 +159,8 @@ bool startProgram(Program &program, const char *settingsText, const char *argume
         formatText(settingsPath, "%s\\config.txt", program.workDirectory);
         writeWholeFile(settingsPath, settingsText);
     }
+    if (rulesText != nullptr)
+        writeWholeFile((std::string(program.workDirectory) + "\\rules.txt").c_str(), *rulesText);
 
     std::string exe = talveroPath();
     char commandLine[MAX_PATH + 64];

@@ -36,8 +36,10 @@ struct Program {
 // Full path of talvero.exe of this build (TALVERO_EXE overrides).
 std::string talveroPath();
 // Starts talvero.exe in a new working directory of its own, empty or holding
-// config.txt with settingsText, with arguments on its command line if given.
-bool startProgram(Program &program, const char *settingsText = nullptr, const char *arguments = nullptr);
+// config.txt with settingsText (and rules.txt with rulesText), with arguments on
+// its command line if given.
+bool startProgram(Program &program, const char *settingsText = nullptr, const char *arguments = nullptr,
+                  const std::string *rulesText = nullptr);
 // The visible main window (class and title "TALVERO") of the program, or null.
 HWND findMainWindow(const Program &program);
 // Waits for the main window to appear; stores it in program.mainWindow.

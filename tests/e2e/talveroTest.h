@@ -32,6 +32,8 @@ protected:
     // Waits until the status bar reads "Gray: " + state.
     bool waitForGray(const std::string &state);
     std::string settingsText();
+    // Opens the row menu at a point and chooses its entry with the arrow keys.
+    void chooseFromMenu(POINT at, int downPresses);
     // Saves rewrite the line in place: a shorter line leaves blanks of the old one after it.
     bool settingsFileHolds(const std::string &line);
 };

@@ -129,16 +129,6 @@ protected:
         std::vector<std::string> none(listItemCount(list()));
         EXPECT_TRUE(waitUntil([&] { return column(ON_OFF_COLUMN) == none; }, APPEAR_DEADLINE_MS)) << "a mark stays";
     }
-
-    // Opens the row menu at a point and chooses its entry with the arrow keys.
-    void chooseFromMenu(POINT at, int downPresses)
-    {
-        rightClickAt(at.x, at.y);
-        ASSERT_TRUE(waitUntil([&] { return findProgramWindow(program, "#32768", "") != nullptr; }, APPEAR_DEADLINE_MS));
-        for (int press = 0; press < downPresses; press++)
-            pressKey(VK_DOWN);
-        pressKey(VK_RETURN);
-    }
 };
 
 }  // namespace

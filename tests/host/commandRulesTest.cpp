@@ -31,6 +31,9 @@ TEST(HotkeyCommand, EachModeKeyTogglesItsModeAndTheColourKeyAlwaysStops)
         {HOTKEY_MONITOR, MODE_MONITOR, IDC_BUTTON_NORMAL_COLOR},
         {HOTKEY_MONITOR, MODE_SCREEN, IDC_COMMAND_MONITOR_MODE},
         {HOTKEY_SCREEN, MODE_MONITOR, IDC_BUTTON_SCREEN_MODE},
+        {HOTKEY_RULES, MODE_NONE, IDC_COMMAND_RULES_MODE},
+        {HOTKEY_RULES, MODE_RULES, IDC_BUTTON_NORMAL_COLOR},
+        {HOTKEY_RULES, MODE_SCREEN, IDC_COMMAND_RULES_MODE},
         {0, MODE_NONE, COMMAND_NONE},
         {99, MODE_SCREEN, COMMAND_NONE},
     };
@@ -56,14 +59,14 @@ TEST(HotkeyHold, AHeldCombinationActsOnceUntilItsLetterIsUp)
 TEST(HotkeyTexts, TitlesAndTheNoteNameTheHeldKeys)
 {
     char text[100];
-    const bool all[HOTKEY_COUNT] = {true, true, true, true, true};
-    const bool screenHeld[HOTKEY_COUNT] = {true, false, true, true, true};
+    const bool all[HOTKEY_COUNT] = {true, true, true, true, true, true};
+    const bool screenHeld[HOTKEY_COUNT] = {true, false, true, true, true, true};
     const struct {
         int32_t button;
         const bool *registered;
         const char *title;
     } titles[] = {
-        {IDC_BUTTON_FOREGROUND_MODE, all, "Hotkey: Ctrl+Alt+G"},
+        {IDC_BUTTON_FOREGROUND_MODE, all, "Hotkey: Ctrl+Alt+G; programs ruled gray Ctrl+Alt+R"},
         {IDC_BUTTON_SCREEN_MODE, all, "Hotkey: Ctrl+Alt+S; all but the window in front Ctrl+Alt+F; one monitor Ctrl+Alt+M"},
         {IDC_BUTTON_SCREEN_MODE, screenHeld,   // cut to the tooltip title's 99 characters
          "Hotkey: Ctrl+Alt+S (held by another program); all but the window in front Ctrl+Alt+F; one monitor C"},
@@ -79,10 +82,10 @@ TEST(HotkeyTexts, TitlesAndTheNoteNameTheHeldKeys)
         bool registered[HOTKEY_COUNT];
         const char *note;
     } cases[] = {
-        {{true, true, true, true, true}, ""},
-        {{true, false, true, true, true}, "Hotkey in use: Ctrl+Alt+S"},
-        {{false, true, true, false, true}, "Hotkey in use: Ctrl+Alt+G, Ctrl+Alt+N"},
-        {{true, true, true, true, false}, "Hotkey in use: Ctrl+Alt+M"},
+        {{true, true, true, true, true, true}, ""},
+        {{true, false, true, true, true, true}, "Hotkey in use: Ctrl+Alt+S"},
+        {{false, true, true, false, true, true}, "Hotkey in use: Ctrl+Alt+G, Ctrl+Alt+N"},
+        {{true, true, true, true, false, true}, "Hotkey in use: Ctrl+Alt+M"},
     };
     for (const auto &c : cases) {
         heldHotkeysNote(text, sizeof text, c.registered);
@@ -106,6 +109,7 @@ TEST(ParseCommandLine, OneKnownArgumentAnyCaseOrNone)
         {"/tray", START_TRAY},
         {"/FOCUS", START_FOCUS},
         {"/Monitor", START_MONITOR},
+        {"/RULES", START_RULES},
         {"/bogus", START_UNKNOWN},
         {"/scree", START_UNKNOWN},
         {"/screens", START_UNKNOWN},
@@ -120,5 +124,5 @@ TEST(AcceptedArgumentsText, NamesEveryArgument)
 {
     char text[200];
     acceptedArgumentsText(text, sizeof text);
-    EXPECT_EQ("Unknown argument. TALVERO accepts one of: /screen /window /focus /off /tray /monitor, or none.", std::string(text));
+    EXPECT_EQ("Unknown argument. TALVERO accepts one of: /screen /window /focus /off /tray /monitor /rules, or none.", std::string(text));
 }
