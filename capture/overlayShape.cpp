@@ -85,12 +85,8 @@ OverlayCover coverNow(CoverKind kind, ScreenPoint probe)
     return coverAllMonitors(layout);
 }
 
-FocusHole holeForForeground(HWND overlay, HWND foreground, const OverlayCover &cover, const FocusHole &current)
+FocusHole holeForForeground(HWND foreground, const OverlayCover &cover)
 {
-    // The overlay is shown without activation; should something still bring it
-    // to the front, the hole stays where it was.
-    if (foreground == overlay)
-        return current;
     bool shows = foregroundShows(foreground);
     RECT rect = {};
     if (shows)

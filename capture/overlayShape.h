@@ -20,9 +20,9 @@ enum CoverKind : int32_t { COVER_ALL_MONITORS, COVER_ONE_MONITOR };
 // area of the monitor under probe.
 OverlayCover coverNow(CoverKind kind, ScreenPoint probe);
 
-// The focus mode's hole over the window in front, in the overlay's coordinates;
-// current when the overlay itself is in front (it is no window to keep in colour).
-FocusHole holeForForeground(HWND overlay, HWND foreground, const OverlayCover &cover, const FocusHole &current);
+// The focus mode's hole over the window in front, in the overlay's coordinates:
+// none when that window does not show (none, minimised, the desktop) or lies off it.
+FocusHole holeForForeground(HWND foreground, const OverlayCover &cover);
 // Sets the overlay's region to these parts of the screen (the overlay lies at
 // place); whole: no region, the overlay shows all of itself. False when it could
 // not be set (the old one stays).

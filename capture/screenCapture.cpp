@@ -150,12 +150,8 @@ bool followLayout(CaptureRun *run, ScreenShape *shape)
 bool partsToShow(ScreenShape *shape, bool readsWindows)
 {
     const OverlayCover &cover = shape->cover;
-    if (!readsWindows) {
-        shape->parts.count = 0;
-        for (int32_t i = 0; i < cover.partCount; i++)
-            shape->parts.rects[shape->parts.count++] = cover.parts[i];
-        return !cover.needsRegion;
-    }
+    if (!readsWindows)
+        shape->ruled.now.stack.count = 0;   // not read: no window takes a role
     // The window in front keeps its colours as far as it shows (in its stack place).
     WindowStack &stack = shape->ruled.now.stack;
     int32_t front = shape->hole.present ? stackIndexOf(shape->ruled, shape->front) : -1;
@@ -173,11 +169,13 @@ bool partsToShow(ScreenShape *shape, bool readsWindows)
 void keepRegion(CaptureRun *run, ScreenShape *shape, HWND foreground)
 {
     bool rulesChanged = refreshRules(&shape->ruled);
+    // The overlay is shown without activation; should something still bring it to
+    // the front, it is no window to keep in colour: the one before it stays.
     if (foreground != run->overlay)
         shape->front = foreground;
     FocusHole hole = {};
     if (shape->cutsFocusHole)
-        hole = holeForForeground(run->overlay, shape->front, shape->cover, shape->hole);
+        hole = holeForForeground(shape->front, shape->cover);
     bool readsWindows = shape->cutsFocusHole || rulesMatter(shape->ruled);
     bool windowsChanged = readsWindows && readRuledWindows(&shape->ruled, run->overlay);
     if (!shape->regionStale && !rulesChanged && !windowsChanged && sameFocusHole(hole, shape->hole))
