@@ -29,8 +29,9 @@ struct CaptureRun {
     uint32_t lastFrameTime;
 };
 
-// Set-up step 1: the wait event and the monitor layout. stopRequested is left as it is: mode control
-// clears it when it registers the run, and a stop asked for since must hold.
+// Set-up step 1: the wait event and the monitor layout. stopRequested is left as
+// it is: mode control clears it when it registers the run, and a stop asked for
+// since must hold.
 void beginCaptureRun(CaptureRun *run);
 // Copies overlay, target and the end event out of the record, then releases its owner.
 void takeCaptureStart(CaptureRun *run, void *start);

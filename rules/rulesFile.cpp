@@ -61,7 +61,8 @@ bool replaceRulesFile(const char *text, size_t length)
         return false;
     bool written = writeWhole(file, text, length);
     CloseHandle(file);
-    if (written && MoveFileExA(NEW_RULES_FILE_NAME, RULES_FILE_NAME, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    constexpr DWORD MOVE_FLAGS = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    if (written && MoveFileExA(NEW_RULES_FILE_NAME, RULES_FILE_NAME, MOVE_FLAGS))
         return true;
     DeleteFileA(NEW_RULES_FILE_NAME);
     return false;

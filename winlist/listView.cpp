@@ -83,7 +83,8 @@ void rowProgramName(int row, char (&name)[TEXT_LONG])
     item.pszText = name;
     item.cchTextMax = sizeof name;
     if (row != -1)
-        SendMessageA(appState.windowListView, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        SendMessageA(appState.windowListView, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
 }
 
 // The three rules of the row's program, the one in force checked.

@@ -28,9 +28,11 @@ int64_t areaOf(const RectList &list)
 
 bool holds(const RectList &list, ScreenPoint point)
 {
-    for (int32_t i = 0; i < list.count; i++)
-        if (pointInsideOrOnEdge(list.rects[i], point) && point.x < list.rects[i].right && point.y < list.rects[i].bottom)
+    for (int32_t i = 0; i < list.count; i++) {
+        const ScreenRect &r = list.rects[i];
+        if (r.left <= point.x && point.x < r.right && r.top <= point.y && point.y < r.bottom)
             return true;
+    }
     return false;
 }
 
