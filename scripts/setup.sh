@@ -12,6 +12,7 @@ packages=(
     xvfb xauth x11-utils imagemagick xdotool
     xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
     fonts-ipafont-gothic
+    nsis
 )
 
 missing=()
