@@ -33,6 +33,10 @@ void hoverOn()
 {
     current().hovering = 1;
     SetCapture(current().window);
+    // The capture brings no moves over other programs' windows while another
+    // thread is in front (a starting overlay can be): the leave is watched too.
+    TRACKMOUSEEVENT leave = {sizeof leave, TME_LEAVE, current().window, 0};
+    TrackMouseEvent(&leave);
     redraw(current().window);
 }
 
@@ -109,7 +113,9 @@ void onMouseMove(HWND button)
     } else if (state.hovering) {
         if (!cursorInsideShape(button))
             hoverOff();
-    } else {
+    } else if (cursorInsideShape(button)) {
+        // A move can come late, or be made up when a window appears under the
+        // pointer: hovering then would hold the mouse and stay drawn after it left.
         hoverOn();
     }
 }
@@ -196,6 +202,10 @@ LRESULT CALLBACK commandButtonProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_LBUTTONUP: onButtonUp(window); break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: resetCurrent(); break;
+    case WM_MOUSELEAVE:
+        if (current().hovering && !cursorInsideShape(window))
+            hoverOff();
+        break;
     case WM_CAPTURECHANGED:
         // The hover lives on the capture: taken by another window (a dialog, an
         // activation), the button would stay drawn hovered after the mouse left.

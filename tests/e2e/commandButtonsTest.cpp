@@ -82,6 +82,11 @@ TEST_F(Buttons, HoverAndPressAreDrawnFromTheirRows)
     EXPECT_TRUE(waitUntil([&] { return showsRow(IDC_BUTTON_SCREEN_MODE, slot, ROW_NORMAL); }, APPEAR_DEADLINE_MS))
         << "the button stays drawn hovered or pushed after the mouse left";
     expectNoCommandRan();
+    // A move that reaches the button once the pointer is elsewhere (a late one, or one
+    // made up when a window appears under the pointer) draws no hover.
+    PostMessageA(control(IDC_BUTTON_SCREEN_MODE), WM_MOUSEMOVE, 0, MAKELPARAM(STRIP_COLUMN / 2, STRIP_COLUMN / 2));
+    Sleep(QUIET_PERIOD_MS);
+    EXPECT_TRUE(showsRow(IDC_BUTTON_SCREEN_MODE, slot, ROW_NORMAL)) << "a late move left the button hovered";
 }
 
 TEST_F(Buttons, TheConfigurationDialogKeepsEveryChangeInTheSettingsFile)
