@@ -5,6 +5,7 @@
 #   SHA256SUMS
 # Usage: scripts/package.sh [BUILD_ROOT [DIST]]; BUILD_ROOT (default build/) holds the
 # trees win-x86_64 and win-i686, built here as far as talvero.exe needs.
+# scripts/package.sh --version prints the version and does nothing else.
 #
 # The zips are reproducible: the same sources give the same bytes. Their entries
 # come in a fixed order with one time stamp, SOURCE_DATE_EPOCH when it is set,
@@ -12,13 +13,6 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-build_root=$(realpath -m "${1:-build}")
-dist=$(realpath -m "${2:-dist}")
-
-"$root/scripts/setup.sh"
-TALVERO_BUILDS="win-x86_64 win-i686" TALVERO_BUILD_ROOT="$build_root" TALVERO_BUILD_TARGET=talvero \
-    "$root/scripts/build.sh"
-
 # The version resource and the manual read the same four numbers.
 version=""
 for part in MAJOR MINOR PATCH BUILD; do
@@ -29,6 +23,16 @@ for part in MAJOR MINOR PATCH BUILD; do
     fi
     version=${version:+$version.}$number
 done
+if [ "${1:-}" = --version ]; then
+    echo "$version"
+    exit 0
+fi
+build_root=$(realpath -m "${1:-build}")
+dist=$(realpath -m "${2:-dist}")
+
+"$root/scripts/setup.sh"
+TALVERO_BUILDS="win-x86_64 win-i686" TALVERO_BUILD_ROOT="$build_root" TALVERO_BUILD_TARGET=talvero \
+    "$root/scripts/build.sh"
 
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
     SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)

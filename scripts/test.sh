@@ -7,6 +7,8 @@ cd "$root"
 
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
+# The release files, which the release tests below check.
+"$root/scripts/package.sh"
 
 # shellcheck source=wineWorld.sh
 . "$root/scripts/wineWorld.sh"
@@ -39,20 +41,43 @@ run_suite() {
 echo "== host unit tests"
 run_suite build/host
 
-# The suites named TwoMonitors* need a desk of two monitors: they run on their own
-# display below, never on the single-monitor one. Wine hands GTEST_FILTER to the
-# Windows programs as it does GTEST_OUTPUT.
+# The suites named TwoMonitors* need a desk of two monitors, and the Release suite
+# installs into a prefix of its own: both run below, never in this world. Wine hands
+# GTEST_FILTER to the Windows programs as it does GTEST_OUTPUT.
 talvero_world_start "$root"
 echo "== Windows tests (x86_64) under Wine on $DISPLAY"
-GTEST_FILTER='-TwoMonitors*' run_suite build/win-x86_64
+GTEST_FILTER='-TwoMonitors*:Release*' run_suite build/win-x86_64
 if [ "$TALVERO_RUNS_32BIT" = 1 ]; then
     echo "== Windows tests (i686) under Wine on $DISPLAY"
-    GTEST_FILTER='-TwoMonitors*' run_suite build/win-i686
+    GTEST_FILTER='-TwoMonitors*:Release*' run_suite build/win-i686
 else
     # The 32-bit programs cannot start here at all; only the import check runs.
-    echo "== Windows tests (i686) skipped: this system cannot run 32-bit programs (winTests, e2eTests and the two-monitor e2eTests counted as skipped; the import check runs)"
+    echo "== Windows tests (i686) skipped: this system cannot run 32-bit programs (winTests, e2eTests, the two-monitor e2eTests and the x86 installer's tests counted as skipped; the import check runs)"
     run_suite build/win-i686 -R xpImports
-    printf '%s\n' winTests e2eTests 'e2eTests (two monitors)' >build/win-i686/skipped-programs.txt
+    printf '%s\n' winTests e2eTests 'e2eTests (two monitors)' 'e2eTests (release)' >build/win-i686/skipped-programs.txt
+fi
+talvero_world_stop
+
+# The installers of dist/, each tested by the e2eTests of its own bitness, in a
+# fresh prefix: what a person's Windows holds before the first install.
+release_builds=(build/win-x86_64)
+[ "$TALVERO_RUNS_32BIT" = 1 ] && release_builds+=(build/win-i686)
+summaries=(build/host build/win-x86_64 build/win-i686)
+rm -rf build/release-wineprefix build/win-x86_64/release build/win-i686/release
+for build in "${release_builds[@]}"; do
+    mkdir -p "$build/release"
+    summaries+=("$build/release")
+done
+if TALVERO_WINEPREFIX="$root/build/release-wineprefix" talvero_world_start "$root"; then
+    for build in "${release_builds[@]}"; do
+        echo "== release tests (${build#build/win-}) under Wine on $DISPLAY"
+        GTEST_FILTER='Release*' run_suite --output "$build/release" "$build" -R '^e2eTests$'
+    done
+else
+    echo "== release tests: their Wine prefix could not be made"
+    for build in "${release_builds[@]}"; do
+        echo 'e2eTests (release)' >"$build/release/failed-programs.txt"
+    done
 fi
 talvero_world_stop
 
@@ -61,7 +86,6 @@ talvero_world_stop
 # BUILD/two-monitors/. A display that does not start fails the run.
 two_monitor_builds=(build/win-x86_64)
 [ "$TALVERO_RUNS_32BIT" = 1 ] && two_monitor_builds+=(build/win-i686)
-summaries=(build/host build/win-x86_64 build/win-i686)
 rm -rf build/win-x86_64/two-monitors build/win-i686/two-monitors
 for build in "${two_monitor_builds[@]}"; do
     mkdir -p "$build/two-monitors"

@@ -44,10 +44,11 @@ talvero_world_step() {
     return 1
 }
 
-# SCREEN is an Xvfb screen (WIDTHxHEIGHTxDEPTH) or "two-monitors".
+# SCREEN is an Xvfb screen (WIDTHxHEIGHTxDEPTH) or "two-monitors". TALVERO_WINEPREFIX
+# names another prefix than build/wineprefix.
 talvero_world_start() {
     local root=$1 screen=${2:-1920x1080x24}
-    export WINEPREFIX="$root/build/wineprefix"
+    export WINEPREFIX=${TALVERO_WINEPREFIX:-$root/build/wineprefix}
     export WINEARCH=win64
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="

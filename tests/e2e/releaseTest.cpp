@@ -1,0 +1,217 @@
+// The installer of this build's bitness, run silently as an administrator would,
+// in a Wine prefix of its own (the test script makes a fresh one). The program it
+// installs is started as its shortcuts start it. Each test leaves nothing installed.
+#include <shlobj.h>
+
+#include <string>
+
+#include "talveroTest.h"
+#include "version.h"
+
+namespace {
+
+#ifdef _WIN64
+const char SETUP_ARCH[] = "x64";
+#else
+const char SETUP_ARCH[] = "x86";
+#endif
+const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TALVERO";
+const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char SETTINGS_TEXT[] = "Setting 1 7 0";
+
+std::string folder(int csidl)
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+// <dist>\talvero-VERSION-setup-ARCH.exe; dist is TALVERO_DIST or the checkout's dist\.
+std::string setupPath()
+{
+    char dist[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("TALVERO_DIST", dist, sizeof dist);
+    if (length == 0 || length >= sizeof dist) {
+        GetModuleFileNameA(nullptr, dist, sizeof dist);  // <checkout>\build\<tree>\tests\e2eTests.exe
+        *strrchr(dist, '\\') = '\0';
+        strncat(dist, "\\..\\..\\..\\dist", sizeof dist - strlen(dist) - 1);
+    }
+    return std::string(dist) + "\\talvero-" TALVERO_VERSION_TEXT "-setup-" + SETUP_ARCH + ".exe";
+}
+
+// A text or DWORD value as text; "<missing>" when it is not there.
+std::string registryText(HKEY root, const char *key, const char *name)
+{
+    char text[MAX_PATH * 2] = "";
+    DWORD size = sizeof text - 1, type = REG_NONE;
+    if (RegGetValueA(root, key, name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, text, &size) != ERROR_SUCCESS)
+        return "<missing>";
+    return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD *>(text)) : text;
+}
+
+DWORD runAndWait(std::string commandLine)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return GetLastError();
+    DWORD exitCode = STILL_ACTIVE;
+    if (WaitForSingleObject(process.hProcess, START_DEADLINE_MS) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return exitCode;
+}
+
+struct Shortcut {
+    std::string target, arguments, startIn;
+};
+
+Shortcut readShortcut(const std::string &path)
+{
+    Shortcut shortcut;
+    IShellLinkA *link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void **>(&link))))
+        return shortcut;
+    IPersistFile *file = nullptr;
+    WCHAR widePath[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH);
+    char text[3][MAX_PATH] = {};
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file))) &&
+        SUCCEEDED(file->Load(widePath, STGM_READ))) {
+        link->GetPath(text[0], MAX_PATH, nullptr, 0);
+        link->GetArguments(text[1], MAX_PATH);
+        link->GetWorkingDirectory(text[2], MAX_PATH);
+        shortcut = {text[0], text[1], text[2]};
+    }
+    if (file != nullptr)
+        file->Release();
+    link->Release();
+    return shortcut;
+}
+
+class Release : public TalveroTest {
+protected:
+    std::string installed = folder(CSIDL_PROGRAM_FILES) + "\\TALVERO";
+    std::string settings = folder(CSIDL_APPDATA) + "\\TALVERO";
+    std::string menuShortcut = folder(CSIDL_PROGRAMS) + "\\TALVERO.lnk";
+    std::string logOnShortcut = settings + "\\TALVERO at log-on.lnk";
+
+    void SetUp() override
+    {
+        TalveroTest::SetUp();
+        CoInitialize(nullptr);
+        ASSERT_TRUE(fileExists(setupPath().c_str())) << setupPath() << " is missing: run scripts/package.sh";
+    }
+
+    void TearDown() override
+    {
+        TalveroTest::TearDown();
+        if (registryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName") != "<missing>")
+            uninstall();
+        deleteDirectoryTree(settings.c_str());
+        CoUninitialize();
+    }
+
+    void install(const char *options)
+    {
+        ASSERT_EQ(0u, runAndWait("\"" + setupPath() + "\" /S" + options)) << "the installer failed";
+    }
+
+    // The quiet uninstall command from the registry, as a management tool runs it.
+    // The uninstaller works on from a copy of itself and removes its key last.
+    bool uninstall()
+    {
+        runAndWait(registryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "QuietUninstallString"));
+        return waitUntil([&] { return registryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName") == "<missing>"; },
+                         EXIT_DEADLINE_MS);
+    }
+
+    // As Explorer opens a shortcut: its program with its arguments, in its "Start in" folder.
+    void startFrom(const Shortcut &shortcut)
+    {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        std::string commandLine = "\"" + shortcut.target + "\" " + shortcut.arguments;
+        ASSERT_TRUE(CreateProcessA(shortcut.target.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                   shortcut.startIn.c_str(), &startup, &program.process))
+            << "cannot start " << shortcut.target;
+    }
+
+    std::string settingsFile() { return readWholeFile((settings + "\\config.txt").c_str()); }
+};
+
+TEST_F(Release, SilentInstallRegistersTheProgramAndItsShortcutKeepsSettingsInTheUsersFolder)
+{
+    install("");
+    for (const char *file : {"talvero.exe", "talvero-manual.html", "uninstall.exe"})
+        EXPECT_TRUE(fileExists((installed + "\\" + file).c_str())) << file;
+    const std::string uninstaller = "\"" + installed + "\\uninstall.exe\"";
+    const struct {
+        const char *name;
+        std::string value;
+    } entries[] = {{"DisplayName", "TALVERO"},
+                   {"DisplayVersion", TALVERO_VERSION_TEXT},
+                   {"Publisher", "the TALVERO developers"},
+                   {"DisplayIcon", installed + "\\talvero.exe,0"},
+                   {"InstallLocation", installed},
+                   {"UninstallString", uninstaller},
+                   {"QuietUninstallString", uninstaller + " /S"}};
+    for (const auto &entry : entries)
+        EXPECT_EQ(entry.value, registryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, entry.name)) << entry.name;
+    EXPECT_LT(500, atoi(registryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "EstimatedSize").c_str())) << "KB";
+    EXPECT_EQ("<missing>", registryText(HKEY_CURRENT_USER, RUN_KEY, "TALVERO")) << "log-on start is off by default";
+
+    Shortcut shortcut = readShortcut(menuShortcut);
+    EXPECT_EQ(installed + "\\talvero.exe", shortcut.target);
+    EXPECT_EQ(settings, shortcut.startIn);
+    startFrom(shortcut);
+    ASSERT_TRUE(waitForMainWindow(program));
+    press(IDC_BUTTON_CONFIGURE);
+    HWND dialog = waitForDialog("Config");
+    ASSERT_NE(nullptr, dialog);
+    SendMessageA(GetDlgItem(dialog, IDC_CONFIG_HDTV), BM_CLICK, 0, 0);
+    SendMessageA(GetDlgItem(dialog, IDC_CONFIG_CLOSE), BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return settingsFile().compare(0, 10, "Setting 1 ") == 0; }, APPEAR_DEADLINE_MS))
+        << settingsFile();
+}
+
+TEST_F(Release, InstallingAgainClosesTheRunningProgramUpgradesAndKeepsTheSettings)
+{
+    install("");
+    writeWholeFile((settings + "\\config.txt").c_str(), SETTINGS_TEXT);
+    startFrom(readShortcut(menuShortcut));
+    ASSERT_TRUE(waitForMainWindow(program));
+    install(" /LOGON");
+    // Closed through its window as File > Exit closes it, never killed.
+    EXPECT_EQ(0, exitCodeAfterEnd());
+    disposeProgram(program);
+    EXPECT_EQ(SETTINGS_TEXT, settingsFile());
+    EXPECT_TRUE(fileExists((installed + "\\talvero.exe").c_str()));
+
+    const std::string runEntry = registryText(HKEY_CURRENT_USER, RUN_KEY, "TALVERO");
+    EXPECT_EQ("\"" + logOnShortcut + "\"", runEntry);
+    Shortcut shortcut = readShortcut(logOnShortcut);
+    EXPECT_EQ(installed + "\\talvero.exe", shortcut.target);
+    EXPECT_EQ("/tray", shortcut.arguments);
+    EXPECT_EQ(settings, shortcut.startIn);
+    startFrom(shortcut);
+    EXPECT_TRUE(waitUntil([&] { return trayIconWindow() != nullptr; }, START_DEADLINE_MS)) << "not in the tray";
+    HWND mainWindow = findProgramWindowShownOrNot(program, "TALVERO", "TALVERO");
+    EXPECT_TRUE(mainWindow != nullptr && !IsWindowVisible(mainWindow));
+}
+
+TEST_F(Release, SilentUninstallRemovesEverythingButTheSettingsFolder)
+{
+    install(" /LOGON");
+    writeWholeFile((settings + "\\config.txt").c_str(), SETTINGS_TEXT);
+    ASSERT_TRUE(uninstall()) << "the uninstall key is still there";
+    for (const std::string &file : {installed, menuShortcut, logOnShortcut})
+        EXPECT_FALSE(fileExists(file.c_str())) << file;
+    EXPECT_EQ("<missing>", registryText(HKEY_CURRENT_USER, RUN_KEY, "TALVERO"));
+    EXPECT_EQ(SETTINGS_TEXT, settingsFile());
+}
+
+}  // namespace
