@@ -41,6 +41,7 @@ RequestExecutionLevel admin
 !define POLL_MS 100
 !define SYNCHRONIZE 0x00100000
 !define WAIT_OBJECT_0 0
+!define ERROR_ACCESS_DENIED 5
 
 Name "TALVERO"
 OutFile "${OUTFILE}"
@@ -73,6 +74,18 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
+
+; Program Files and the uninstall key belong to every user: on Windows XP, which
+; asks nobody, a limited user is told so instead of failing half way.
+!macro REFUSE_WITHOUT_ADMINISTRATOR
+    UserInfo::GetAccountType
+    Pop $0
+    ${If} $0 != "Admin"
+        MessageBox MB_OK|MB_ICONSTOP "Only an administrator can install or remove TALVERO." /SD IDOK
+        SetErrorLevel ${ERROR_ACCESS_DENIED}
+        Quit
+    ${EndIf}
+!macroend
 
 ; Closes a running TALVERO through its main window, as File > Exit would, and
 ; waits for its process to end; never ends it any other way. Asks first unless silent.
@@ -150,6 +163,7 @@ Section /o "Start TALVERO when I log on" sectionLogOn
 SectionEnd
 
 Function .onInit
+    !insertmacro REFUSE_WITHOUT_ADMINISTRATOR
     ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
     ${GetParameters} $1
     ClearErrors
@@ -158,6 +172,10 @@ Function .onInit
     ${OrIfNot} ${Errors}
         !insertmacro SelectSection ${sectionLogOn}
     ${EndIf}
+FunctionEnd
+
+Function un.onInit
+    !insertmacro REFUSE_WITHOUT_ADMINISTRATOR
 FunctionEnd
 
 Section "un.TALVERO"
