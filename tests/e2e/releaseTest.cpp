@@ -10,11 +10,7 @@
 
 namespace {
 
-#ifdef _WIN64
-const char SETUP_ARCH[] = "x64";
-#else
-const char SETUP_ARCH[] = "x86";
-#endif
+const char *const SETUP_ARCH = sizeof(void *) == 8 ? "x64" : "x86";
 const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TALVERO";
 const char RUN_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char SETTINGS_TEXT[] = "Setting 1 7 0";
@@ -26,17 +22,12 @@ std::string folder(int csidl)
     return path;
 }
 
-// <dist>\talvero-VERSION-setup-ARCH.exe; dist is TALVERO_DIST or the checkout's dist\.
+// This exe is <checkout>\build\<tree>\tests\e2eTests.exe; scripts/package.sh fills <checkout>\dist.
 std::string setupPath()
 {
-    char dist[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA("TALVERO_DIST", dist, sizeof dist);
-    if (length == 0 || length >= sizeof dist) {
-        GetModuleFileNameA(nullptr, dist, sizeof dist);  // <checkout>\build\<tree>\tests\e2eTests.exe
-        *strrchr(dist, '\\') = '\0';
-        strncat(dist, "\\..\\..\\..\\dist", sizeof dist - strlen(dist) - 1);
-    }
-    return std::string(dist) + "\\talvero-" TALVERO_VERSION_TEXT "-setup-" + SETUP_ARCH + ".exe";
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    return std::string(self) + "\\..\\..\\..\\..\\dist\\talvero-" TALVERO_VERSION_TEXT "-setup-" + SETUP_ARCH + ".exe";
 }
 
 // A text or DWORD value as text; "<missing>" when it is not there.
@@ -49,12 +40,17 @@ std::string registryText(HKEY root, const char *key, const char *name)
     return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD *>(text)) : text;
 }
 
-DWORD runAndWait(std::string commandLine)
+bool startProcess(std::string commandLine, const char *directory, PROCESS_INFORMATION *process)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory, &startup, process);
+}
+
+DWORD runAndWait(const std::string &commandLine)
+{
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!startProcess(commandLine, nullptr, &process))
         return GetLastError();
     DWORD exitCode = STILL_ACTIVE;
     if (WaitForSingleObject(process.hProcess, START_DEADLINE_MS) == WAIT_OBJECT_0)
@@ -76,11 +72,9 @@ Shortcut readShortcut(const std::string &path)
                                 reinterpret_cast<void **>(&link))))
         return shortcut;
     IPersistFile *file = nullptr;
-    WCHAR widePath[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH);
     char text[3][MAX_PATH] = {};
     if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file))) &&
-        SUCCEEDED(file->Load(widePath, STGM_READ))) {
+        SUCCEEDED(file->Load(std::wstring(path.begin(), path.end()).c_str(), STGM_READ))) {  // ASCII paths
         link->GetPath(text[0], MAX_PATH, nullptr, 0);
         link->GetArguments(text[1], MAX_PATH);
         link->GetWorkingDirectory(text[2], MAX_PATH);
@@ -132,11 +126,8 @@ protected:
     // As Explorer opens a shortcut: its program with its arguments, in its "Start in" folder.
     void startFrom(const Shortcut &shortcut)
     {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        std::string commandLine = "\"" + shortcut.target + "\" " + shortcut.arguments;
-        ASSERT_TRUE(CreateProcessA(shortcut.target.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                   shortcut.startIn.c_str(), &startup, &program.process))
+        ASSERT_TRUE(startProcess("\"" + shortcut.target + "\" " + shortcut.arguments, shortcut.startIn.c_str(),
+                                 &program.process))
             << "cannot start " << shortcut.target;
     }
 
