@@ -95,7 +95,7 @@ Function ${UN}closeRunningTalvero
     ${If} $0 == 0
         Return
     ${EndIf}
-    MessageBox MB_OKCANCEL|MB_ICONINFORMATION "TALVERO is running. It will be closed to go on." /SD IDOK IDOK close
+    MessageBox MB_OKCANCEL|MB_ICONINFORMATION "TALVERO is running. Choose OK to close it and go on." /SD IDOK IDOK close
     Abort
 close:
     System::Call "user32::GetWindowThreadProcessId(p r0, *i 0 r1) i"
