@@ -143,6 +143,16 @@ void lowerOverlay(HWND overlay)
     moveWindow(overlay, HWND_NOTOPMOST, OVERLAY_MOVE_FLAGS);
 }
 
+// A window that has taken no messages for seconds is left where it is: its posted
+// moves would pile up in its queue, one or more a frame, and all run when it wakes.
+// It is still grayed from what the screen shows of it.
+void moveOtherWindow(HWND window, HWND after)
+{
+    if (IsHungAppWindow(window))
+        return;
+    moveWindow(window, after, OTHER_WINDOW_MOVE_FLAGS);
+}
+
 void applyZOrderMoves(const ZOrderMoves &moves, HWND overlay, HWND target, HWND foreground)
 {
     for (int32_t i = 0; i < moves.count; i++) {
@@ -157,9 +167,9 @@ void applyZOrderMoves(const ZOrderMoves &moves, HWND overlay, HWND target, HWND 
             break;
         // Z-order only: activating the target would take the foreground from the
         // window the user is working in, at every frame.
-        case MOVE_TARGET_TO_TOP: moveWindow(target, HWND_TOP, OTHER_WINDOW_MOVE_FLAGS); break;
-        case MOVE_TARGET_UNDER_OVERLAY: moveWindow(target, overlay, OTHER_WINDOW_MOVE_FLAGS); break;
-        case MOVE_FOREGROUND_TO_TOP: moveWindow(foreground, HWND_TOP, OTHER_WINDOW_MOVE_FLAGS); break;
+        case MOVE_TARGET_TO_TOP: moveOtherWindow(target, HWND_TOP); break;
+        case MOVE_TARGET_UNDER_OVERLAY: moveOtherWindow(target, overlay); break;
+        case MOVE_FOREGROUND_TO_TOP: moveOtherWindow(foreground, HWND_TOP); break;
         }
     }
 }

@@ -49,11 +49,16 @@ ScreenPoint cursorPosition();
 void readClassName(HWND window, char *dest, int32_t size);
 
 // Every move of the overlay leaves activation alone, and so do the z-order moves
-// of the target and the foreground window.
+// of the target and the foreground window. Those belong to other programs: a move
+// that waited for one that takes no messages would hold the capture thread, and
+// with it every stop and the program's end, until that program answers.
 constexpr UINT OVERLAY_MOVE_FLAGS = SWP_NOACTIVATE;
-constexpr UINT OTHER_WINDOW_MOVE_FLAGS = SWP_NOACTIVATE;
+constexpr UINT OTHER_WINDOW_MOVE_FLAGS = SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS;
 
 void applyZOrderMoves(const ZOrderMoves &moves, HWND overlay, HWND target, HWND foreground);
+// A z-order move of a window that is not ours, never waited for; none at all for
+// a window that does not answer.
+void moveOtherWindow(HWND window, HWND after);
 void raiseOverlay(HWND overlay);
 void lowerOverlay(HWND overlay);
 

@@ -177,8 +177,8 @@ bool setUpWindowRun(CaptureRun *run, void *start, ScreenRect *previous)
         return false;
 
     startFrameClock(run);
-    SetWindowPos(run->target, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | OTHER_WINDOW_MOVE_FLAGS);
-    SetWindowPos(run->target, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | OTHER_WINDOW_MOVE_FLAGS);
+    moveOtherWindow(run->target, HWND_TOPMOST);
+    moveOtherWindow(run->target, HWND_NOTOPMOST);
     raiseOverlay(run->overlay);
     SetForegroundWindow(run->target);
     return true;

@@ -200,7 +200,12 @@ unsigned runOverlay(const OverlayMode &mode, HWND target, const RECT &place, con
         return 0;
     }
     SetWindowLongPtrA(overlay, GWLP_USERDATA, static_cast<LONG_PTR>(run.id));
+    // The class's menu is loaded for every window made of it: detached alone, each
+    // run would leave one behind until the process runs out of user objects.
+    HMENU classMenu = GetMenu(overlay);
     SetMenu(overlay, nullptr);
+    if (classMenu != nullptr)
+        DestroyMenu(classMenu);
     SetWindowLongPtrA(overlay, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(mode.procedure));
     if (mode.startsEmpty)
         SetWindowRgn(overlay, CreateRectRgn(0, 0, 0, 0), FALSE);   // the window owns the region
