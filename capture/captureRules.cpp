@@ -160,7 +160,9 @@ void screenFirstDecision(const ZOrderInput &in, ZOrderState *state, ZOrderMoves 
 
 void screenSecondDecision(const ZOrderInput &in, ZOrderState *state, ZOrderMoves *moves)
 {
-    if (!pointStrictlyInside(in.workArea, in.cursor))
+    // No window in front: the front is changing hands (a new overlay gives it to the
+    // main window just before the first frame), and the next frame sees the taker.
+    if (!pointStrictlyInside(in.workArea, in.cursor) || in.foreground == nullptr)
         return;
     if (in.foreground == in.topWindow)
         foregroundOnTop(in, state, moves);

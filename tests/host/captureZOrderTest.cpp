@@ -158,6 +158,7 @@ TEST(CaptureZOrder, ScreenSecondDecision)
         {"another window on top: lower", INSIDE, OTHER, "Notepad", TASKBAR, "Notepad", 1, 3, {LOWER}, 3},
         {"overlay in front: nothing", INSIDE, OVERLAY, "TALVERO", OTHER, "Notepad", 1, 3, {}, 3},
         {"no top window: lower", INSIDE, OTHER, "Notepad", NONE, "", 1, 3, {LOWER}, 3},
+        {"no window in front (changing hands): nothing", INSIDE, NONE, "", OTHER, "Notepad", 1, 3, {}, 3},
         {"left edge is not strictly inside", LEFT_EDGE, OTHER, "Notepad", OTHER, "Notepad", 0, 3, {}, 3},
         {"top edge is not strictly inside", TOP_EDGE, OTHER, "Notepad", TASKBAR, "Notepad", 0, 3, {}, 3},
         {"outside: nothing", ON_TASKBAR, OTHER, "Notepad", TASKBAR, "Notepad", 0, 3, {}, 3},
