@@ -81,11 +81,9 @@ int32_t handOverToRunningInstance(int32_t command)
 void letLowerRightsReach(UINT taskbarCreatedMessage)
 {
     typedef BOOL(WINAPI * ChangeWindowMessageFilterFn)(UINT message, DWORD flag);
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    ChangeWindowMessageFilterFn allow =
-        user32 == nullptr ? nullptr
-                          : reinterpret_cast<ChangeWindowMessageFilterFn>(
-                                reinterpret_cast<void (*)()>(GetProcAddress(user32, "ChangeWindowMessageFilter")));
+    // Through void *: the compiler's function-cast check is quiet about an intended cast.
+    ChangeWindowMessageFilterFn allow = reinterpret_cast<ChangeWindowMessageFilterFn>(reinterpret_cast<void *>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilter")));
     if (allow == nullptr)
         return;
     allow(WM_COPYDATA, MESSAGE_FILTER_ADD);
