@@ -45,6 +45,8 @@ struct StringTexts {
     char grayOff[TEXT_SMALL];
     char underMeasurement[TEXT_SMALL];
     char grayLabel[TEXT_SMALL];
+    char trayIconFailed[TEXT_MEDIUM];           // status bar, when the tray icon gave up
+    char runningCopyUnreachable[TEXT_LONG];     // a second start that could not hand over
 };
 
 // IsWow64Process, looked up at run time (Windows XP before SP2 lacks it).
@@ -120,12 +122,14 @@ struct AppState {
     HFONT listFont;
 
     // Command buttons and the notification-area icon: UI thread only. trayStored:
-    // the main window is hidden and the icon is its way back.
+    // the main window is hidden and the icon is its way back (or is being tried
+    // again since trayWaitStart, a tick count).
     CommandButton commandButtons[COMMAND_BUTTON_COUNT];
     int32_t currentButton;
     int32_t pressedButtonId;
     TrayIconRecord trayIcon;
     int32_t trayStored;
+    uint32_t trayWaitStart;
     UINT taskbarCreatedMessage;   // registered by WinMain, read-only afterwards
 
     // Back buffer of the main window's client area. WM_SIZE and WM_PAINT also

@@ -19,6 +19,7 @@ namespace {
 const char MAIN_CLASS_NAME[] = "TALVERO";
 constexpr int EXIT_HANDED_OVER = 0;
 constexpr int EXIT_UNKNOWN_ARGUMENT = 2;
+constexpr int EXIT_NOT_HANDED_OVER = 3;   // a copy runs that this start could not reach
 constexpr size_t ARGUMENTS_TEXT_BYTES = 200;
 constexpr COLORREF BACKGROUND_COLOR = RGB(238, 238, 238);
 constexpr COLORREF WHITE_COLOR = RGB(255, 255, 255);
@@ -49,6 +50,8 @@ void loadStringTexts()
     loadText(IDS_GRAY_OFF, t.grayOff, sizeof t.grayOff);
     loadText(IDS_UNDER_MEASUREMENT, t.underMeasurement, sizeof t.underMeasurement);
     loadText(IDS_GRAY_LABEL, t.grayLabel, sizeof t.grayLabel);
+    loadText(IDS_TRAY_ICON_FAILED, t.trayIconFailed, sizeof t.trayIconFailed);
+    loadText(IDS_RUNNING_COPY_UNREACHABLE, t.runningCopyUnreachable, sizeof t.runningCopyUnreachable);
 }
 
 ATOM registerMainClass()
@@ -86,16 +89,19 @@ int runApplication(HINSTANCE instance, const char *commandLine, int showCommand)
         return refuseUnknownArgument();
     // Before our own window takes the front: what /window grays.
     appState.startForeground = GetForegroundWindow();
-    if (handOverToRunningInstance(command))
-        return EXIT_HANDED_OVER;
-
     appState.instance = instance;
     loadStringTexts();
+    switch (handOverToRunningInstance(command)) {
+    case INSTANCE_END: return EXIT_HANDED_OVER;
+    case INSTANCE_TELL_AND_END: return EXIT_NOT_HANDED_OVER;
+    }
+
     InitCommonControls();
     appState.backgroundBrush = CreateSolidBrush(BACKGROUND_COLOR);
     appState.whiteBrush = CreateSolidBrush(WHITE_COLOR);
     InitializeCriticalSection(&appState.backBufferLock);
     appState.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    letLowerRightsReach(appState.taskbarCreatedMessage);
     if (registerMainClass() == 0)
         return 0;
 

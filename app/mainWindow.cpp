@@ -100,11 +100,19 @@ LRESULT onDisplayChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The main window is back after the wait for the notification area: say why in the idle part.
+void onTrayRetryTimer()
+{
+    if (retryTrayIcon() == TRAY_GIVE_UP)
+        setStatusText(STATUS_PART_RATE, appState.texts.trayIconFailed);
+}
+
 LRESULT onTimer(WPARAM timerId)
 {
     switch (timerId) {
     case HOTKEY_RELEASE_TIMER_ID: return onHotkeyReleaseTimer();
     case RULES_WATCH_TIMER_ID: onRulesWatchTimer(); return 0;
+    case TRAY_RETRY_TIMER_ID: onTrayRetryTimer(); return 0;
     }
     return 0;
 }

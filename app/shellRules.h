@@ -1,6 +1,7 @@
 // The main window's pure rules: where the window and its controls go, which
 // button sits in which slot, how the status bar and the list columns divide the
-// width, and the native word size of a processor architecture. No platform
+// width, the native word size of a processor architecture, when to stop trying
+// the tray icon and how a start meets a running copy. No platform
 // headers (resource.h holds only numbers); unit-tested on the host.
 #pragma once
 
@@ -78,6 +79,59 @@ constexpr int32_t nativeBitsFor(uint16_t architecture)
                : 32;
 }
 
-// The main window's timers: the release watch of a held hotkey, the rules file's watch.
+// The main window's timers: the release watch of a held hotkey, the rules file's
+// watch, the retries of the notification-area icon.
 constexpr unsigned HOTKEY_RELEASE_TIMER_ID = 1;
 constexpr unsigned RULES_WATCH_TIMER_ID = 2;
+constexpr unsigned TRAY_RETRY_TIMER_ID = 3;
+
+// A start from the log-on entry may come before the notification area exists, or
+// while it is too busy to answer: the icon is tried again every second, and at
+// "TaskbarCreated", for 30 s from the first failure before the window comes back.
+constexpr uint32_t TRAY_RETRY_PERIOD_MS = 1000;
+constexpr uint32_t TRAY_RETRY_LIMIT_MS = 30000;
+enum TrayRetryStep : int32_t {
+    TRAY_ICON_IN_PLACE = 0,   // added: stop trying
+    TRAY_TRY_AGAIN = 1,       // not yet: try at the next tick
+    TRAY_GIVE_UP = 2,         // the time is over: show the main window and say so
+};
+// After one try to add the icon; the times are tick counts (they wrap after 49 days).
+constexpr int32_t trayRetryStep(bool added, uint32_t waitStartMs, uint32_t nowMs)
+{
+    if (added)
+        return TRAY_ICON_IN_PLACE;
+    return nowMs - waitStartMs >= TRAY_RETRY_LIMIT_MS ? TRAY_GIVE_UP : TRAY_TRY_AGAIN;
+}
+
+// The single-instance mutex as CreateMutex left it (GetLastError's values).
+constexpr uint32_t MUTEX_ERROR_NONE = 0;
+constexpr uint32_t MUTEX_ERROR_ACCESS_DENIED = 5;      // ERROR_ACCESS_DENIED
+constexpr uint32_t MUTEX_ERROR_ALREADY_EXISTS = 183;   // ERROR_ALREADY_EXISTS
+// What a start does, from the mutex and, once asked, whether the running copy took the command.
+enum HandOverResult : int32_t {
+    HAND_OVER_NOT_TRIED = 0,
+    HAND_OVER_TAKEN = 1,
+    HAND_OVER_NOT_TAKEN = 2,   // no main window found in time, or it did not answer yes
+};
+enum InstanceStep : int32_t {
+    INSTANCE_RUN_FIRST = 0,      // run as the one copy
+    INSTANCE_HAND_OVER = 1,      // another copy runs: hand it the command
+    INSTANCE_END = 2,            // the running copy took it: end
+    INSTANCE_TELL_AND_END = 3,   // a copy runs that we may not reach: say so and end
+};
+// A mutex we may not open (a copy that runs as administrator, while this start
+// does not) is a running copy as much as one that exists: never a second copy.
+// A copy that exists but did not take the command is ending: this start goes on.
+// A mutex that could not be made for any other reason leaves this start the one copy.
+constexpr int32_t instanceStep(bool mutexMade, uint32_t mutexError, int32_t handOver)
+{
+    bool copyRuns = mutexError == MUTEX_ERROR_ACCESS_DENIED ||
+                    (mutexMade && mutexError == MUTEX_ERROR_ALREADY_EXISTS);
+    if (!copyRuns)
+        return INSTANCE_RUN_FIRST;
+    if (handOver == HAND_OVER_NOT_TRIED)
+        return INSTANCE_HAND_OVER;
+    if (handOver == HAND_OVER_TAKEN)
+        return INSTANCE_END;
+    return mutexMade ? INSTANCE_RUN_FIRST : INSTANCE_TELL_AND_END;
+}

@@ -1,4 +1,5 @@
-// Store in and restore from the notification area.
+// Store in and restore from the notification area. An icon the shell refuses is
+// tried again (see trayRetryStep) while the main window stays stored. UI thread only.
 #include "trayIcon.h"
 
 #include <shellapi.h>
@@ -14,7 +15,6 @@ constexpr UINT TRAY_CALLBACK_MESSAGE = WM_USER;
 constexpr uint32_t VISTA_MAJOR_VERSION = 6;
 constexpr uint32_t TRAY_SHOWTIP = 0x80;   // NIF_SHOWTIP, which headers for XP leave out
 const char TRAY_TIP[] = "TALVERO";
-const char ADD_FAILURE[] = "Shell_NotifyIcon";
 constexpr size_t FULL_RECORD_BYTES_32 = 508;   // the Vista record in the 32-bit layout
 static_assert(sizeof(void *) != 4 || sizeof(TrayIconRecord) == FULL_RECORD_BYTES_32, "tray record layout");
 
@@ -41,6 +41,26 @@ void fillTrayRecord(HWND trayButton)
     copyText(record.szTip, TRAY_TIP);
 }
 
+// One try. The shell waits only a few seconds for a busy taskbar and may add the
+// icon after the call has failed: an icon it lets us modify is there.
+bool addIcon()
+{
+    NOTIFYICONDATAA *record = &appState.trayIcon.data;
+    return Shell_NotifyIconA(NIM_ADD, record) || Shell_NotifyIconA(NIM_MODIFY, record);
+}
+
+// The window stays stored while the icon is awaited: its way back is the icon, a
+// second start, or the end of the wait.
+void addIconOrWait()
+{
+    if (addIcon()) {
+        KillTimer(appState.mainWindow, TRAY_RETRY_TIMER_ID);
+        return;
+    }
+    appState.trayWaitStart = GetTickCount();
+    SetTimer(appState.mainWindow, TRAY_RETRY_TIMER_ID, TRAY_RETRY_PERIOD_MS, nullptr);
+}
+
 }  // namespace
 
 TrayRecordFormat trayRecordFormat(uint32_t majorVersion, uint32_t xpRecordBytes, uint32_t fullRecordBytes)
@@ -54,16 +74,15 @@ TrayRecordFormat trayRecordFormat(uint32_t majorVersion, uint32_t xpRecordBytes,
 void storeInTray(HWND trayButton)
 {
     fillTrayRecord(trayButton);
-    if (!Shell_NotifyIconA(NIM_ADD, &appState.trayIcon.data)) {
-        MessageBoxA(appState.mainWindow, ADD_FAILURE, ADD_FAILURE, MB_OK);
-        return;
-    }
     appState.trayStored = 1;
     ShowWindow(appState.mainWindow, SW_HIDE);
+    addIconOrWait();
 }
 
 void restoreFromTray(HWND trayButton)
 {
+    KillTimer(appState.mainWindow, TRAY_RETRY_TIMER_ID);
+    // Also when no try succeeded: a late add of the shell's leaves no icon behind.
     Shell_NotifyIconA(NIM_DELETE, &appState.trayIcon.data);
     appState.trayStored = 0;
     ShowWindow(appState.mainWindow, SW_SHOW);
@@ -74,6 +93,21 @@ void restoreFromTray(HWND trayButton)
 
 void onTaskbarCreated()
 {
+    // A new taskbar starts without our icon; the wait, if any, starts again with it.
     if (appState.trayStored)
-        Shell_NotifyIconA(NIM_ADD, &appState.trayIcon.data);
+        addIconOrWait();
+}
+
+int32_t retryTrayIcon()
+{
+    if (!appState.trayStored) {
+        KillTimer(appState.mainWindow, TRAY_RETRY_TIMER_ID);
+        return TRAY_ICON_IN_PLACE;
+    }
+    int32_t step = trayRetryStep(addIcon(), appState.trayWaitStart, GetTickCount());
+    if (step != TRAY_TRY_AGAIN)
+        KillTimer(appState.mainWindow, TRAY_RETRY_TIMER_ID);
+    if (step == TRAY_GIVE_UP)
+        restoreFromTray(appState.trayIcon.data.hWnd);
+    return step;
 }

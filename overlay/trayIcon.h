@@ -14,10 +14,13 @@ struct TrayRecordFormat {
 };
 TrayRecordFormat trayRecordFormat(uint32_t majorVersion, uint32_t xpRecordBytes, uint32_t fullRecordBytes);
 
-// Adds the icon and hides the main window; when no icon can be added the window
-// stays shown (it would have no way back) and the failure is shown.
+// Hides the main window and adds the icon; when the shell refuses it, the icon
+// is tried again every second and at "TaskbarCreated" (retryTrayIcon).
 void storeInTray(HWND trayButton);
 // Removes the icon and shows the main window again.
 void restoreFromTray(HWND trayButton);
 // The taskbar was recreated: the icon is added again while the window is stored.
 void onTaskbarCreated();
+// The retry timer's tick: tries the icon again; at TRAY_GIVE_UP (the returned
+// TrayRetryStep) the main window has been shown again and the caller says why.
+int32_t retryTrayIcon();

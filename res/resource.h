@@ -32,6 +32,9 @@
 #define IDS_GRAY_OFF 118
 #define IDS_UNDER_MEASUREMENT 119
 #define IDS_GRAY_LABEL 120
+// Notes of the notification area and the single instance.
+#define IDS_TRAY_ICON_FAILED 130
+#define IDS_RUNNING_COPY_UNREACHABLE 131
 
 // Main window controls.
 #define IDC_STATUS_BAR 2002

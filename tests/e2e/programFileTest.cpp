@@ -176,6 +176,15 @@ TEST_F(ProgramFile, ManifestAsksForCommonControls6OfThisProcessor)
     EXPECT_EQ(std::string::npos, manifest.find(sizeof(void *) == 8 ? "\"x86\"" : "\"amd64\"")) << manifest;
 }
 
+// No elevation or file redirection on Vista and 7, both systems named, no DPI scaling.
+TEST_F(ProgramFile, ManifestRunsAsInvokerOnVistaAndSevenDpiAware)
+{
+    std::string manifest = resourceText(MAKEINTRESOURCEA(24), 1);
+    for (const char *wanted : {"level=\"asInvoker\"", "Id=\"{e2011457-1546-43c5-a5fe-008deee3d3f0}\"",
+                               "Id=\"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}\"", "WindowsSettings\">true</dpiAware>"})
+        EXPECT_NE(std::string::npos, manifest.find(wanted)) << wanted;
+}
+
 TEST_F(ProgramFile, StringTableHoldsTheProgramsTexts)
 {
     const struct {
@@ -186,7 +195,7 @@ TEST_F(ProgramFile, StringTableHoldsTheProgramsTexts)
         {108, "ON/OFF"}, {109, "Make a top window into gray"}, {110, "Make a screen into gray"},
         {111, "Return a color to normal"}, {112, "Store in a Tasktray"}, {113, "Configure TALVERO"},
         {114, "TALVERO is compatible with XP,Vista,7"}, {116, "Error"}, {117, "ON"}, {118, "OFF"},
-        {119, "Under measurement "}, {120, "Gray: "},
+        {119, "Under measurement "}, {120, "Gray: "}, {130, "Tray icon could not be added"},
     };
     for (const auto &entry : strings) {
         char text[256] = {};

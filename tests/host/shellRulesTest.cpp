@@ -1,5 +1,6 @@
 // The main window's pure rules: status part edge, list column widths, list
-// height on resize, and the native word size of each processor architecture.
+// height on resize, the native word size of each processor architecture, the
+// tray icon's retries and how a start meets a running copy.
 #include <gtest/gtest.h>
 
 #include "shellRules.h"
@@ -67,4 +68,41 @@ TEST(NativeBitsFor, SixtyFourBitArchitecturesOnly)
                  {0xFFFF, 32} /* unknown */};
     for (const auto &c : cases)
         EXPECT_EQ(c.bits, nativeBitsFor(c.architecture)) << "architecture " << c.architecture;
+}
+
+TEST(TrayRetryStep, EverySecondForThirtySecondsThenTheWindowComesBack)
+{
+    const struct {
+        bool added;
+        uint32_t start, now;
+        int32_t step;
+    } cases[] = {
+        {true, 5000, 90000, TRAY_ICON_IN_PLACE},   // late, but there: no window
+        {false, 5000, 34999, TRAY_TRY_AGAIN},
+        {false, 5000, 35000, TRAY_GIVE_UP},
+        {false, 0xFFFFF000u, 0x00001000u, TRAY_TRY_AGAIN},   // the tick count wrapped 8 s in
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.step, trayRetryStep(c.added, c.start, c.now)) << "added " << c.added << " at " << c.now;
+}
+
+// The running copy's own hand-over, taken or not, is the SecondStart story.
+TEST(InstanceStep, ARunningCopyGetsTheCommandEvenWhenItsMutexIsClosedToUs)
+{
+    const struct {
+        bool made;
+        uint32_t error;
+        int32_t handOver;
+        int32_t step;
+    } cases[] = {
+        {true, MUTEX_ERROR_NONE, HAND_OVER_NOT_TRIED, INSTANCE_RUN_FIRST},
+        {true, MUTEX_ERROR_ALREADY_EXISTS, HAND_OVER_NOT_TAKEN, INSTANCE_RUN_FIRST},   // it is ending
+        {false, MUTEX_ERROR_ACCESS_DENIED, HAND_OVER_NOT_TRIED, INSTANCE_HAND_OVER},
+        {false, MUTEX_ERROR_ACCESS_DENIED, HAND_OVER_TAKEN, INSTANCE_END},
+        {false, MUTEX_ERROR_ACCESS_DENIED, HAND_OVER_NOT_TAKEN, INSTANCE_TELL_AND_END},
+        {false, 6 /* the name is another kind of object's */, HAND_OVER_NOT_TRIED, INSTANCE_RUN_FIRST},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.step, instanceStep(c.made, c.error, c.handOver))
+            << "made " << c.made << ", error " << c.error << ", hand-over " << c.handOver;
 }
