@@ -217,7 +217,7 @@ TEST_F(ProgramFile, AboutDialogTemplateHoldsCloseIconAndNotice)
          CHILD | WS_GROUP | SS_LEFT, 20, 34, 148, 31},
         {NO_ID, "static", "Settings are kept in:", CHILD | WS_GROUP | SS_LEFT, 20, 66, 148, 9},
         // The folder, filled in when the dialog opens; "&" in a path is no mnemonic.
-        {IDC_ABOUT_SETTINGS_FOLDER, "static", "", CHILD | WS_GROUP | SS_LEFT | SS_NOPREFIX, 20, 76, 160, 26},
+        {IDC_ABOUT_SETTINGS_FOLDER, "static", "", CHILD | SS_LEFT | SS_NOPREFIX, 20, 76, 160, 26},
     });
 }
 

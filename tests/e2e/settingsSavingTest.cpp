@@ -1,10 +1,8 @@
-// A person's settings are never lost without a word: a config.txt that cannot be
-// written is told of once, and nothing on disk changes; started from a folder it
-// cannot write, TALVERO keeps the settings in %APPDATA%\TALVERO and finds them at
-// the next start. Wine runs as root, who writes through a read-only attribute and
-// a folder's missing write bits, so "cannot be written" is built from what root
-// cannot write either: a link to a file under /proc and a read-only mount, made on
-// the Linux side (Wine starts a Unix program given by its path).
+// Settings are never lost without a word: a config.txt that cannot be written is
+// told of once and left as it was; started from a folder it cannot write, TALVERO
+// keeps the settings in %APPDATA%\TALVERO. Wine runs as root, who writes through
+// read-only attributes, so the cases are built from what root cannot write either:
+// a link to a file under /proc, and a read-only mount (made on the Unix side).
 #include "talveroTest.h"
 
 #include <commctrl.h>
@@ -16,9 +14,6 @@
 
 namespace {
 
-const char NOT_SAVED_TITLE[] = "TALVERO: not saved";
-const char PROC_FILE[] = "/proc/version";
-
 typedef char *(CDECL *WineUnixFileNameFn)(const WCHAR *dosPath);
 
 // The Unix path of a Windows path, or "" outside Wine.
@@ -27,17 +22,15 @@ std::string unixPath(const char *windowsPath)
     WineUnixFileNameFn toUnix = reinterpret_cast<WineUnixFileNameFn>(
         reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
     WCHAR wide[MAX_PATH] = {};
-    if (toUnix == nullptr || MultiByteToWideChar(CP_ACP, 0, windowsPath, -1, wide, MAX_PATH) == 0)
-        return "";
-    char *path = toUnix(wide);
+    char *path = toUnix != nullptr && MultiByteToWideChar(CP_ACP, 0, windowsPath, -1, wide, MAX_PATH) != 0
+                     ? toUnix(wide) : nullptr;
     std::string result = path != nullptr ? path : "";
     HeapFree(GetProcessHeap(), 0, path);
     return result;
 }
 
-// Runs a command of /bin/sh on the Linux side; true when it ends with 0. Wine
-// gives no handle to wait on for a Unix program, so the shell writes its exit
-// status into a file that the test waits for.
+// Runs /bin/sh -c command (Wine starts a Unix program given by its path); true when
+// it ends with 0. Wine gives no handle to wait on, so the shell writes its status.
 bool runShell(const std::string &command)
 {
     char statusPath[MAX_PATH];
@@ -58,61 +51,45 @@ bool runShell(const std::string &command)
     return status == "0\n";
 }
 
-std::string appDataSettingsFolder()
+std::string appDataSettings()
 {
     char appData[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
     return std::string(appData) + "\\TALVERO";
 }
 
-void clearAppDataSettings()
-{
-    std::string folder = appDataSettingsFolder();
-    DeleteFileA((folder + "\\config.txt").c_str());
-    DeleteFileA((folder + "\\rules.txt").c_str());
-    RemoveDirectoryA(folder.c_str());
-}
-
 class SettingsSaving : public TalveroTest {
 protected:
-    std::string unixFolder;   // the working folder on the Unix side, made by the test
+    std::string unixFolder;   // the program's working folder, as the Unix side names it
 
     void SetUp() override
     {
         TalveroTest::SetUp();
-        clearAppDataSettings();
+        deleteDirectoryTree(appDataSettings().c_str());
+        makeWorkDirectory(program);
+        unixFolder = unixPath(program.workDirectory);
     }
-    // The program ends before its folder goes, with the mount made on it, if any.
+    // The program has ended (its working folder is on the mount) before the folder goes.
     void TearDown() override
     {
         TalveroTest::TearDown();
         if (!unixFolder.empty())
             runShell("umount -l '" + unixFolder + "' 2>/dev/null; rm -rf '" + unixFolder + "'");
-        clearAppDataSettings();
-    }
-
-    // A working folder for the program, and its Unix path (empty outside Wine).
-    std::string makeFolder()
-    {
-        makeWorkDirectory(program);
-        unixFolder = unixPath(program.workDirectory);
-        return unixFolder;
+        deleteDirectoryTree(appDataSettings().c_str());
     }
 
     void startInItsFolder()
     {
+        if (program.process.hProcess != nullptr) {
+            CloseHandle(program.process.hProcess);
+            CloseHandle(program.process.hThread);
+        }
         ASSERT_TRUE(startProgramInItsFolder(program)) << "cannot start " << talveroPath();
         ASSERT_TRUE(waitForMainWindow(program)) << "no main window within " << START_DEADLINE_MS << " ms";
     }
 
-    HWND openConfig()
-    {
-        press(IDC_BUTTON_CONFIGURE);
-        return waitForDialog("Config");
-    }
-
-    // Moves the tone slider as a drag would end. Posted: a message box in the
-    // dialog's handling would hold a sent message until it is closed.
+    // Posted, like every command below: a message box in the dialog's handling
+    // would hold a sent message until it is closed.
     void moveTone(HWND dialog, int tone)
     {
         HWND trackbar = GetDlgItem(dialog, IDC_CONFIG_TONE);
@@ -120,67 +97,48 @@ protected:
         PostMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, tone), reinterpret_cast<LPARAM>(trackbar));
     }
 
-    void closeConfig(HWND dialog)
+    void clickAndWaitForClose(HWND dialog, int buttonId)
     {
-        PostMessageA(GetDlgItem(dialog, IDC_CONFIG_CLOSE), BM_CLICK, 0, 0);
+        PostMessageA(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0);
         EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, APPEAR_DEADLINE_MS));
     }
 
-    HWND notSavedBox() { return findProgramWindow(program, "#32770", NOT_SAVED_TITLE); }
-
-    // A message box's text: its static children.
-    std::string boxText(HWND box)
-    {
-        std::string text;
-        for (HWND child = FindWindowExA(box, nullptr, "Static", nullptr); child != nullptr;
-             child = FindWindowExA(box, child, "Static", nullptr))
-            text += controlText(child);
-        return text;
-    }
-
-    void exitProgram()
-    {
-        ASSERT_TRUE(chooseMenuItem(program, 'F', 'E')) << "the File menu did not open";
-        EXPECT_EQ(0, exitCodeAfterEnd());
-        CloseHandle(program.process.hProcess);
-        CloseHandle(program.process.hThread);
-        program.process = {};
-    }
+    HWND notSavedBox() { return findProgramWindow(program, "#32770", "TALVERO: not saved"); }
+    std::string toneShown(HWND dialog) { return controlText(GetDlgItem(dialog, IDC_CONFIG_TONE_VALUE)); }
 };
 
 }  // namespace
 
 TEST_F(SettingsSaving, AFileThatCannotBeWrittenIsToldOnceAndLeftAsItWas)
 {
-    std::string folder = makeFolder();
-    ASSERT_FALSE(folder.empty()) << "this test makes its unwritable file on Wine's Unix side";
-    ASSERT_TRUE(runShell(std::string("ln -sf ") + PROC_FILE + " '" + folder + "/config.txt'"));
+    ASSERT_FALSE(unixFolder.empty()) << "the unwritable file is made on Wine's Unix side";
+    ASSERT_TRUE(runShell("ln -sf /proc/version '" + unixFolder + "/config.txt'"));
     std::string settingsPath = std::string(program.workDirectory) + "\\config.txt";
     const std::string procText = readWholeFile("Z:\\proc\\version");
     startInItsFolder();
 
-    // The dialog saves as it shows its values: that first save is told at once.
+    // The dialog saves as it shows its values: that first failure is told at once.
     press(IDC_BUTTON_CONFIGURE);
     HWND box = nullptr;
-    ASSERT_TRUE(waitUntil([&] { return (box = notSavedBox()) != nullptr; }, APPEAR_DEADLINE_MS))
-        << "a failed save was not told";
-    std::string text = boxText(box);
+    ASSERT_TRUE(waitUntil([&] { return (box = notSavedBox()) != nullptr; }, APPEAR_DEADLINE_MS)) << "not told";
+    std::string text;
+    for (HWND part = FindWindowExA(box, nullptr, "Static", nullptr); part; part = FindWindowExA(box, part, "Static", nullptr))
+        text += controlText(part);
     EXPECT_NE(std::string::npos, text.find(settingsPath)) << text;
-    EXPECT_NE(std::string::npos, text.find("(error ")) << text;
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(waitUntil([&] { return !IsWindow(box); }, APPEAR_DEADLINE_MS));
+    EXPECT_NE(std::string::npos, text.find("(error ")) << "no reason given: " << text;
+    clickAndWaitForClose(box, IDOK);
 
-    // The changes that follow fail to save as well: nothing more is said.
+    // Every change after it fails to save as well: nothing more is said.
     HWND dialog = waitForDialog("Config");
     ASSERT_NE(nullptr, dialog);
     moveTone(dialog, 4);
     PostMessageA(GetDlgItem(dialog, IDC_CONFIG_HDTV), BM_CLICK, 0, 0);
     EXPECT_FALSE(waitUntil([&] { return notSavedBox() != nullptr; }, QUIET_PERIOD_MS)) << "told again";
-    EXPECT_EQ("4", controlText(GetDlgItem(dialog, IDC_CONFIG_TONE_VALUE)));
-    closeConfig(dialog);
+    EXPECT_EQ("4", toneShown(dialog));
+    clickAndWaitForClose(dialog, IDC_CONFIG_CLOSE);
     EXPECT_EQ(nullptr, notSavedBox());
 
-    // The link still leads to the file, whose bytes are as they were, and no new file is left.
+    // The link still leads to the file, whose bytes are as they were; no new file is left.
     EXPECT_EQ(procText, readWholeFile(settingsPath.c_str()));
     EXPECT_EQ(procText, readWholeFile("Z:\\proc\\version"));
     EXPECT_FALSE(fileExists((settingsPath + ".new").c_str()));
@@ -188,38 +146,37 @@ TEST_F(SettingsSaving, AFileThatCannotBeWrittenIsToldOnceAndLeftAsItWas)
 
 TEST_F(SettingsSaving, StartedFromAReadOnlyFolderTheSettingsAreKeptInAppData)
 {
-    std::string folder = makeFolder();
-    ASSERT_FALSE(folder.empty()) << "this test mounts its read-only folder on Wine's Unix side";
+    ASSERT_FALSE(unixFolder.empty()) << "the read-only folder is mounted on Wine's Unix side";
     // A set-up made there earlier: config.txt written, then the mount made read-only.
-    ASSERT_TRUE(runShell("mount -t tmpfs -o size=64k tmpfs '" + folder + "' && printf 'Setting 1 5 0 ' > '" +
-                         folder + "/config.txt' && mount -o remount,ro '" + folder + "'"))
+    ASSERT_TRUE(runShell("mount -t tmpfs -o size=64k tmpfs '" + unixFolder + "' && printf 'Setting 1 5 0 ' > '" +
+                         unixFolder + "/config.txt' && mount -o remount,ro '" + unixFolder + "'"))
         << "cannot mount a read-only folder (root needed)";
     std::string startSettings = std::string(program.workDirectory) + "\\config.txt";
-    std::string keptSettings = appDataSettingsFolder() + "\\config.txt";
+    std::string keptSettings = appDataSettings() + "\\config.txt";
     startInItsFolder();
 
-    HWND dialog = openConfig();
+    press(IDC_BUTTON_CONFIGURE);
+    HWND dialog = waitForDialog("Config");
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ("5", controlText(GetDlgItem(dialog, IDC_CONFIG_TONE_VALUE))) << "the start folder's file was not read";
+    EXPECT_EQ("5", toneShown(dialog)) << "the start folder's config.txt was not read";
     moveTone(dialog, 3);
     EXPECT_TRUE(waitUntil([&] { return readWholeFile(keptSettings.c_str()) == "Setting 1 3 0 "; }, APPEAR_DEADLINE_MS))
         << readWholeFile(keptSettings.c_str());
-    closeConfig(dialog);
+    clickAndWaitForClose(dialog, IDC_CONFIG_CLOSE);
     EXPECT_EQ(nullptr, notSavedBox());
-    exitProgram();
+    ASSERT_TRUE(chooseMenuItem(program, 'F', 'E'));
+    ASSERT_EQ(0, exitCodeAfterEnd());
 
     startInItsFolder();
-    dialog = openConfig();
+    press(IDC_BUTTON_CONFIGURE);
+    dialog = waitForDialog("Config");
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ("3", controlText(GetDlgItem(dialog, IDC_CONFIG_TONE_VALUE))) << "the setting was lost";
-    closeConfig(dialog);
-
-    ASSERT_TRUE(chooseMenuItem(program, 'H', 'A')) << "the Help menu did not open";
+    EXPECT_EQ("3", toneShown(dialog)) << "the setting was lost";
+    clickAndWaitForClose(dialog, IDC_CONFIG_CLOSE);
+    ASSERT_TRUE(chooseMenuItem(program, 'H', 'A'));
     HWND about = waitForDialog("Copyright");
     ASSERT_NE(nullptr, about);
-    EXPECT_EQ(appDataSettingsFolder(), controlText(GetDlgItem(about, IDC_ABOUT_SETTINGS_FOLDER)));
-    PostMessageA(GetDlgItem(about, IDC_ABOUT_CLOSE), BM_CLICK, 0, 0);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(about); }, APPEAR_DEADLINE_MS));
+    EXPECT_EQ(appDataSettings(), controlText(GetDlgItem(about, IDC_ABOUT_SETTINGS_FOLDER)));
+    clickAndWaitForClose(about, IDC_ABOUT_CLOSE);
     EXPECT_EQ("Setting 1 5 0 ", readWholeFile(startSettings.c_str()));
-    exitProgram();
 }
