@@ -54,11 +54,15 @@ int loadSettings()
     return readSettingsFile(path, text, &length) ? parseSettingsText(text, &appState.graySettings) : -1;
 }
 
+// The file is written outside settingsLock, so a frame never waits for the disk;
+// saves do not overlap, since the dialog waits for each before it goes on.
 unsigned __stdcall saveSettings(void *outcome)
 {
     EnterCriticalSection(&appState.settingsLock);
+    GraySettings settings = appState.graySettings;
+    LeaveCriticalSection(&appState.settingsLock);
     char line[SETTINGS_LINE_BYTES] = {};
-    size_t lineLength = formatSettingsLine(appState.graySettings, line, sizeof line);
+    size_t lineLength = formatSettingsLine(settings, line, sizeof line);
 
     wchar_t path[MAX_PATH];
     char old[SETTINGS_READ_BUFFER_BYTES] = {};
@@ -68,7 +72,6 @@ unsigned __stdcall saveSettings(void *outcome)
     char content[SETTINGS_READ_BUFFER_BYTES] = {};
     size_t length = settingsFileContent(old, oldLength, line, lineLength, content, sizeof content);
     DWORD error = replaceSettingsFile(SETTINGS_FILE_CONFIG, content, length);
-    LeaveCriticalSection(&appState.settingsLock);
     if (outcome != nullptr)
         *static_cast<DWORD *>(outcome) = error;
     return 0;

@@ -7,7 +7,7 @@
 // settings keep their previous values). Runs before settingsLock exists.
 int loadSettings();
 
-// Thread body: writes the current settings under settingsLock; ends with 0. The
+// Thread body: writes the current settings (taken under settingsLock); ends with 0. The
 // save's outcome (NO_ERROR or the system's error) goes to the DWORD that
 // outcome points at, if any.
 unsigned __stdcall saveSettings(void *outcome);
