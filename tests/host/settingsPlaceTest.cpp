@@ -20,7 +20,6 @@ const struct {
     {false, true, false, false, SETTINGS_IN_APPDATA, READ_NOTHING},
     // No %APPDATA% to use: the start folder, whose saves fail and are told.
     {false, false, true, true, SETTINGS_IN_START_FOLDER, READ_SETTINGS_FOLDER},
-    {false, false, false, true, SETTINGS_IN_START_FOLDER, READ_NOTHING},
 };
 
 TEST(SettingsPlace, FolderAndFileToRead)
@@ -37,7 +36,8 @@ TEST(SettingsPlace, FolderAndFileToRead)
 // failure, silent while failures go on, told again after a save that worked.
 TEST(SettingsPlace, OneMessagePerFailure)
 {
-    const struct { bool saved, tell; } saves[] = {{true, false}, {false, true}, {false, false}, {true, false}, {false, true}};
+    const struct { bool saved, tell; } saves[] = {
+        {true, false}, {false, true}, {false, false}, {true, false}, {false, true}};
     bool told = false;
     for (const auto &save : saves) {
         SaveNotice notice = saveNoticeAfter(told, save.saved);
