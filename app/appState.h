@@ -14,6 +14,7 @@
 #include "graySettings.h"
 #include "listRules.h"
 #include "programRules.h"
+#include "settingsPlace.h"
 #include "shellRules.h"
 
 struct WindowPlacement {
@@ -159,6 +160,14 @@ struct AppState {
     CRITICAL_SECTION runLock;
     CRITICAL_SECTION settingsLock;
     HANDLE listThreadDone;   // auto-reset: the window-list thread has stopped
+
+    // Where config.txt and rules.txt live (settingsFolder.h): set in WM_CREATE before
+    // the settings are loaded, read-only afterwards.
+    wchar_t startFolder[MAX_PATH];
+    wchar_t settingsFolder[MAX_PATH];
+    int32_t settingsFolderKind;
+    // Per settings file, a failed save was told and none has succeeded since: UI thread only.
+    bool saveFailureTold[SETTINGS_FILE_COUNT];
 
     // Conversion settings and display depth: guarded by settingsLock once it exists;
     // loadSettings fills graySettings before any other thread starts.

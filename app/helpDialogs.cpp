@@ -1,6 +1,7 @@
 // About and Document dialogs. They close only through their Close buttons:
 // IDCANCEL (Escape, the close box) is ignored on purpose.
-// The documentation page is the manual installed next to talvero.exe.
+// The documentation page is the manual installed next to talvero.exe; About names
+// the folder where the settings are kept.
 #include "helpDialogs.h"
 
 #include <shellapi.h>
@@ -38,8 +39,11 @@ void documentPagePath(char *path, size_t size)
 
 INT_PTR CALLBACK helpDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
-    if (message == WM_INITDIALOG)
+    if (message == WM_INITDIALOG) {
+        // Only About has the field; for Document this finds no control and does nothing.
+        SetDlgItemTextW(dialog, IDC_ABOUT_SETTINGS_FOLDER, appState.settingsFolder);
         return TRUE;
+    }
     if (message != WM_COMMAND)
         return FALSE;
     switch (LOWORD(wParam)) {

@@ -8,6 +8,7 @@
 #include "mainControls.h"
 #include "rulesControl.h"
 #include "settingsFile.h"
+#include "settingsFolder.h"
 #include "shellRules.h"
 #include "threadStart.h"
 
@@ -117,6 +118,7 @@ LRESULT onCreate(HWND window, LPARAM createParameters)
         SendMessageA(window, WM_DESTROY, 0, 0);
         return DefWindowProcA(window, WM_CREATE, 0, createParameters);
     }
+    chooseSettingsFolder();
     loadSettings();
     buildDriveMap();
     if (compositionOnByRegistry())

@@ -36,6 +36,11 @@
 #define IDS_TRAY_ICON_FAILED 130
 #define IDS_RUNNING_COPY_UNREACHABLE 131
 
+// String table: messages loaded where they are shown.
+#define IDS_SAVE_FAILED_TITLE 150
+#define IDS_SETTINGS_NOT_SAVED 151
+#define IDS_RULES_NOT_SAVED 152
+
 // Main window controls.
 #define IDC_STATUS_BAR 2002
 #define IDC_WINDOW_LIST 2004
@@ -59,6 +64,7 @@
 #define IDC_ABOUT_CLOSE 1001
 #define IDC_DOCUMENT_CLOSE 1002
 #define IDC_DOCUMENT_OPEN 1003
+#define IDC_ABOUT_SETTINGS_FOLDER 1013
 
 // Configuration dialog controls.
 #define IDC_CONFIG_NTSC 1004

@@ -8,6 +8,7 @@
 #include "appState.h"
 #include "boundedText.h"
 #include "rulesFile.h"
+#include "settingsSave.h"
 #include "shellRules.h"
 
 namespace {
@@ -56,6 +57,14 @@ int32_t readNow(RulesReading *reading, size_t *length)
     if (state == RULES_FILE_READ)
         readRulesText(fileText, *length, reading);
     return state;
+}
+
+// Writes the rules and tells the person of a failure (once per failure).
+bool writeRules(const char *text, size_t length)
+{
+    DWORD error = replaceRulesFile(text, length);
+    tellSaveOutcome(appState.mainWindow, SETTINGS_FILE_RULES, error);
+    return error == NO_ERROR;
 }
 
 }  // namespace
@@ -108,7 +117,7 @@ bool setProgramRule(const char *programName, int32_t kind)
         refusal = "No room for another rule: rule not saved";
     else if (!rewriteRulesText(fileText, length, programName, kind, newText, sizeof newText, &newLength))
         refusal = "rules.txt would grow too large: rule not saved";
-    else if (!replaceRulesFile(newText, newLength))
+    else if (!writeRules(newText, newLength))
         refusal = "rules.txt cannot be written: rule not saved";
     if (refusal != nullptr) {
         sayInStatusBar(refusal);

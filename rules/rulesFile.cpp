@@ -1,30 +1,21 @@
-// rules.txt on disk (see rulesFile.h). The new file goes beside the old one, so
-// the move stays on one volume and replaces the old file in one step.
+// rules.txt on disk (see rulesFile.h), where settingsFolder.h says; it is
+// replaced the way every settings file is (settingsSave.h).
 #include "rulesFile.h"
 
 #include <psapi.h>
 
 #include "boundedText.h"
 #include "listRules.h"
+#include "settingsFolder.h"
+#include "settingsSave.h"
 #include "textSizes.h"
-
-namespace {
-
-const char NEW_RULES_FILE_NAME[] = "rules.txt.new";
-
-bool writeWhole(HANDLE file, const char *text, size_t length)
-{
-    DWORD written = 0;
-    return WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr) && written == length &&
-           FlushFileBuffers(file);
-}
-
-}  // namespace
 
 bool rulesFileWriteTime(FILETIME *writeTime)
 {
+    wchar_t path[MAX_PATH];
+    settingsFileToRead(SETTINGS_FILE_RULES, path);
     WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExA(RULES_FILE_NAME, GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data))
         return false;
     *writeTime = data.ftLastWriteTime;
     return true;
@@ -33,8 +24,10 @@ bool rulesFileWriteTime(FILETIME *writeTime)
 int32_t readRulesFile(char (&text)[RULES_FILE_LIMIT], size_t *length)
 {
     *length = 0;
+    wchar_t path[MAX_PATH];
+    settingsFileToRead(SETTINGS_FILE_RULES, path);
     // Shared for reading and writing: a person may have it open in an editor.
-    HANDLE file = CreateFileA(RULES_FILE_NAME, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_FILE_NOT_FOUND ? RULES_FILE_MISSING : RULES_FILE_UNREADABLE;
@@ -53,19 +46,9 @@ int32_t readRulesFile(char (&text)[RULES_FILE_LIMIT], size_t *length)
     return state;
 }
 
-bool replaceRulesFile(const char *text, size_t length)
+DWORD replaceRulesFile(const char *text, size_t length)
 {
-    HANDLE file = CreateFileA(NEW_RULES_FILE_NAME, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    bool written = writeWhole(file, text, length);
-    CloseHandle(file);
-    constexpr DWORD MOVE_FLAGS = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-    if (written && MoveFileExA(NEW_RULES_FILE_NAME, RULES_FILE_NAME, MOVE_FLAGS))
-        return true;
-    DeleteFileA(NEW_RULES_FILE_NAME);
-    return false;
+    return replaceSettingsFile(SETTINGS_FILE_RULES, text, length);
 }
 
 bool programNameOfProcess(DWORD processId, char (&name)[RULE_NAME_BYTES])

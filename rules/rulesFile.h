@@ -1,4 +1,4 @@
-// "rules.txt" in the working directory, beside "config.txt": read whole, and
+// "rules.txt" in the settings folder, beside "config.txt": read whole, and
 // replaced safely (a new file written fully, then moved over the old one, so a
 // crash or a full disk never leaves half a file). UI thread.
 #pragma once
@@ -16,9 +16,9 @@ constexpr char RULES_FILE_NAME[] = "rules.txt";
 bool rulesFileWriteTime(FILETIME *writeTime);
 // The whole file into text (at most RULES_FILE_LIMIT bytes); its state.
 int32_t readRulesFile(char (&text)[RULES_FILE_LIMIT], size_t *length);
-// Writes text into a new file and moves it over rules.txt; false, with rules.txt
-// untouched, when either step fails.
-bool replaceRulesFile(const char *text, size_t length);
+// Writes text into a new file and moves it over rules.txt; NO_ERROR, or the
+// system's error with rules.txt untouched.
+DWORD replaceRulesFile(const char *text, size_t length);
 
 // The file name of a process's program ("mspaint.exe"), as its rules name it;
 // false when the process cannot be asked. Any thread.

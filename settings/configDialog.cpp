@@ -9,6 +9,8 @@
 #include "boundedText.h"
 #include "resource.h"
 #include "settingsFile.h"
+#include "settingsPlace.h"
+#include "settingsSave.h"
 #include "threadStart.h"
 
 namespace {
@@ -150,7 +152,9 @@ void onReverseClicked(HWND dialog)
 void onCommand(HWND dialog, WPARAM wParam)
 {
     // The file records the values as they stand before this command.
-    runTask(saveSettings, nullptr, appState.mainWindow);
+    DWORD saveError = NO_ERROR;
+    if (runTask(saveSettings, &saveError, appState.mainWindow))
+        tellSaveOutcome(dialog, SETTINGS_FILE_CONFIG, saveError);
     switch (LOWORD(wParam)) {
     case IDC_CONFIG_NTSC:
         writeSetting(FIELD_TYPE, 0);

@@ -5,8 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#define SETTINGS_FILE_NAME "config.txt"
-
 constexpr int32_t SETTINGS_MAX_FILE_BYTES = 32;
 constexpr int32_t SETTINGS_LINE_BYTES = 32;
 constexpr int32_t SETTINGS_READ_BUFFER_BYTES = SETTINGS_MAX_FILE_BYTES + 1;
@@ -32,3 +30,8 @@ int parseSettingsText(const char *text, GraySettings *settings);
 
 // Formats "Setting %d %d %d " into dest; returns the length of the line.
 size_t formatSettingsLine(const GraySettings &settings, char *dest, size_t size);
+
+// The bytes a save writes: the line, then what the old file held beyond it, unless
+// that would make a file too long to read back. Returns their count.
+size_t settingsFileContent(const char *old, size_t oldLength, const char *line, size_t lineLength, char *dest,
+                           size_t size);

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "boundedText.h"
 
@@ -41,4 +42,18 @@ size_t formatSettingsLine(const GraySettings &settings, char *dest, size_t size)
 {
     return formatTextN(dest, size, "Setting %d %d %d ", settings.convertType, settings.grayTone,
                        settings.reverseGray);
+}
+
+size_t settingsFileContent(const char *old, size_t oldLength, const char *line, size_t lineLength, char *dest,
+                           size_t size)
+{
+    size_t length = oldLength > lineLength && oldLength <= static_cast<size_t>(SETTINGS_MAX_FILE_BYTES)
+                        ? oldLength
+                        : lineLength;
+    if (length > size)
+        length = lineLength < size ? lineLength : size;
+    memcpy(dest, line, lineLength < length ? lineLength : length);
+    if (length > lineLength)
+        memcpy(dest + lineLength, old + lineLength, length - lineLength);
+    return length;
 }

@@ -146,7 +146,7 @@ std::string talveroPath()
     return std::string(path) + "\\..\\app\\talvero.exe";
 }
 
-bool startProgram(Program &program, const char *settingsText, const char *arguments, const std::string *rulesText)
+void makeWorkDirectory(Program &program)
 {
     static LONG counter = 0;
     char temp[MAX_PATH];
@@ -154,6 +154,11 @@ bool startProgram(Program &program, const char *settingsText, const char *argume
     formatText(program.workDirectory, "%stalvero-e2e-%lu-%ld", temp, GetCurrentProcessId(),
                InterlockedIncrement(&counter));
     CreateDirectoryA(program.workDirectory, nullptr);
+}
+
+bool startProgram(Program &program, const char *settingsText, const char *arguments, const std::string *rulesText)
+{
+    makeWorkDirectory(program);
     if (settingsText != nullptr) {
         char settingsPath[MAX_PATH];
         formatText(settingsPath, "%s\\config.txt", program.workDirectory);
@@ -161,7 +166,11 @@ bool startProgram(Program &program, const char *settingsText, const char *argume
     }
     if (rulesText != nullptr)
         writeWholeFile((std::string(program.workDirectory) + "\\rules.txt").c_str(), *rulesText);
+    return startProgramInItsFolder(program, arguments);
+}
 
+bool startProgramInItsFolder(Program &program, const char *arguments)
+{
     std::string exe = talveroPath();
     char commandLine[MAX_PATH + 64];
     formatText(commandLine, "\"%s\"%s%s", exe.c_str(), arguments != nullptr ? " " : "",

@@ -40,6 +40,10 @@ std::string talveroPath();
 // its command line if given.
 bool startProgram(Program &program, const char *settingsText = nullptr, const char *arguments = nullptr,
                   const std::string *rulesText = nullptr);
+// A new, empty working directory for the program, in program.workDirectory.
+void makeWorkDirectory(Program &program);
+// Starts talvero.exe in program.workDirectory as it stands (again, after an end).
+bool startProgramInItsFolder(Program &program, const char *arguments = nullptr);
 // The visible main window (class and title "TALVERO") of the program, or null.
 HWND findMainWindow(const Program &program);
 // Waits for the main window to appear; stores it in program.mainWindow.

@@ -89,8 +89,8 @@ protected:
         }
     }
 
-    // The frame, size and font the About and Document dialogs share.
-    void expectHelpDialogFrame(const DialogTemplate &dialog, const char *title)
+    // The frame, width and font the About and Document dialogs share.
+    void expectHelpDialogFrame(const DialogTemplate &dialog, const char *title, short height)
     {
         ASSERT_TRUE(dialog.readable) << "not a readable extended template";
         EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS),
@@ -100,7 +100,7 @@ protected:
         EXPECT_EQ(0, dialog.x);
         EXPECT_EQ(0, dialog.y);
         EXPECT_EQ(186, dialog.width);
-        EXPECT_EQ(93, dialog.height);
+        EXPECT_EQ(height, dialog.height);
         EXPECT_EQ(8, dialog.pointSize);
         EXPECT_EQ(400, dialog.weight);
         EXPECT_EQ(0, dialog.italic);
@@ -218,19 +218,22 @@ TEST_F(ProgramFile, PicturesDialogsAndMenuAreThere)
 TEST_F(ProgramFile, AboutDialogTemplateHoldsCloseIconAndNotice)
 {
     DialogTemplate about = dialogTemplate(IDD_ABOUT);
-    expectHelpDialogFrame(about, "Copyright");
+    expectHelpDialogFrame(about, "Copyright", 126);
     expectItems(about, {
-        {IDC_ABOUT_CLOSE, "button", "Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 72, 72, 50, 14},
+        {IDC_ABOUT_CLOSE, "button", "Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 72, 105, 50, 14},
         {NO_ID, "static", ICON_104, CHILD | SS_ICON, 19, 7, 21, 20},
         {NO_ID, "static", "TALVERO 1.0.3.0\r\nCopyright (C) 2026 the TALVERO developers",
          CHILD | WS_GROUP | SS_LEFT, 20, 34, 148, 31},
+        {NO_ID, "static", "Settings are kept in:", CHILD | WS_GROUP | SS_LEFT, 20, 66, 148, 9},
+        // The folder, filled in when the dialog opens; "&" in a path is no mnemonic.
+        {IDC_ABOUT_SETTINGS_FOLDER, "static", "", CHILD | SS_LEFT | SS_NOPREFIX, 20, 76, 160, 26},
     });
 }
 
 TEST_F(ProgramFile, DocumentDialogTemplateHoldsItsButtonsTextAndIcon)
 {
     DialogTemplate document = dialogTemplate(IDD_DOCUMENT);
-    expectHelpDialogFrame(document, "Document");
+    expectHelpDialogFrame(document, "Document", 93);
     expectItems(document, {
         {IDC_DOCUMENT_CLOSE, "button", "Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 25, 72, 50, 14},
         {IDC_DOCUMENT_OPEN, "button", "TALVERO Document", CHILD | WS_TABSTOP | BS_PUSHBUTTON, 89, 72, 75, 14},

@@ -106,7 +106,7 @@ TEST_F(SettingsFile, ReadOnlyFileLoadsButIsNotOverwritten)
     expectSettings(1, 4, 0);
 
     // Wine run by root (as in CI) opens a read-only file for writing anyway;
-    // Windows refuses, and only there can the save's silent failure be seen.
+    // Windows refuses, and only there can the save's failure be seen.
     HANDLE probe = CreateFileA(FILE_NAME, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     bool platformRefusesWrites = probe == INVALID_HANDLE_VALUE;
     if (!platformRefusesWrites)
