@@ -372,21 +372,66 @@ int listItemCount(HWND listView)
     return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
 }
 
+std::wstring listItemTextW(const Program &program, HWND listView, int row, int subItem)
+{
+    constexpr size_t TEXT_CHARACTERS = REMOTE_TEXT_BYTES / sizeof(wchar_t);
+    RemoteBlock block(program.process.dwProcessId, sizeof(LVITEMW) + REMOTE_TEXT_BYTES);
+    LVITEMW request = {};
+    request.iSubItem = subItem;
+    request.pszText = reinterpret_cast<wchar_t *>(block.at(sizeof(LVITEMW)));
+    request.cchTextMax = TEXT_CHARACTERS;
+    if (!block.write(0, &request, sizeof request))
+        return L"<unwritable>";
+    LRESULT length = SendMessageW(listView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(block.address));
+    wchar_t text[TEXT_CHARACTERS] = {};
+    if (length < 0 || static_cast<size_t>(length) >= TEXT_CHARACTERS ||
+        !block.read(sizeof(LVITEMW), text, length * sizeof(wchar_t)))
+        return L"<unreadable>";
+    return std::wstring(text, length);
+}
+
 std::string listItemText(const Program &program, HWND listView, int row, int subItem)
 {
-    RemoteBlock block(program.process.dwProcessId, sizeof(LVITEMA) + REMOTE_TEXT_BYTES);
-    LVITEMA request = {};
-    request.iSubItem = subItem;
-    request.pszText = block.at(sizeof(LVITEMA));
-    request.cchTextMax = REMOTE_TEXT_BYTES;
-    if (!block.write(0, &request, sizeof request))
-        return "<unwritable>";
-    LRESULT length = SendMessageA(listView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(block.address));
-    char text[REMOTE_TEXT_BYTES] = {};
-    if (length < 0 || static_cast<size_t>(length) >= sizeof text || !block.read(sizeof(LVITEMA), text, length))
-        return "<unreadable>";
-    text[length] = '\0';
-    return text;
+    return utf8Of(listItemTextW(program, listView, row, subItem));
+}
+
+bool startListHelperCopy(Program &helper, const std::wstring &exePath, const std::wstring &title, int left, int top)
+{
+    wchar_t original[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, original, MAX_PATH);
+    *wcsrchr(original, L'\\') = L'\0';
+    copyText(original, (std::wstring(original) + L"\\listHelper.exe").c_str());
+    if (!CopyFileW(original, exePath.c_str(), FALSE))
+        return false;
+    std::wstring line =
+        L"\"" + exePath + L"\" \"" + title + L"\" " + std::to_wstring(left) + L" " + std::to_wstring(top);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(exePath.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &helper.process))
+        return false;
+    return waitUntil(
+        [&] { return (helper.mainWindow = FindWindowW(L"TALVERO_LIST_HELPER", title.c_str())) != nullptr; },
+        START_DEADLINE_MS);
+}
+
+std::wstring wideOf(const std::string &ascii)
+{
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+bool deleteFileOnceFree(const std::wstring &path)
+{
+    return waitUntil([&] { return DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; },
+                     EXIT_DEADLINE_MS);
+}
+
+std::string utf8Of(const std::wstring &text)
+{
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0], size, nullptr, nullptr);
+    return utf8;
 }
 
 RECT listRowOnScreen(const Program &program, HWND listView, int row)
