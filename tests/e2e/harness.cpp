@@ -410,6 +410,9 @@ bool startListHelperCopy(Program &helper, const std::wstring &exePath, const std
     if (!CreateProcessW(exePath.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &helper.process))
         return false;
+    // Idle once its window is made and has taken the activation, which would
+    // otherwise take the foreground from a window the test brings up meanwhile.
+    WaitForInputIdle(helper.process.hProcess, START_DEADLINE_MS);
     return waitUntil(
         [&] { return (helper.mainWindow = FindWindowW(L"TALVERO_LIST_HELPER", title.c_str())) != nullptr; },
         START_DEADLINE_MS);
