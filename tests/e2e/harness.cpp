@@ -372,27 +372,21 @@ int listItemCount(HWND listView)
     return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
 }
 
-std::wstring listItemTextW(const Program &program, HWND listView, int row, int subItem)
+std::string listItemText(const Program &program, HWND listView, int row, int subItem)
 {
-    constexpr size_t TEXT_CHARACTERS = REMOTE_TEXT_BYTES / sizeof(wchar_t);
     RemoteBlock block(program.process.dwProcessId, sizeof(LVITEMW) + REMOTE_TEXT_BYTES);
     LVITEMW request = {};
     request.iSubItem = subItem;
     request.pszText = reinterpret_cast<wchar_t *>(block.at(sizeof(LVITEMW)));
-    request.cchTextMax = TEXT_CHARACTERS;
+    request.cchTextMax = REMOTE_TEXT_BYTES / sizeof(wchar_t);
     if (!block.write(0, &request, sizeof request))
-        return L"<unwritable>";
+        return "<unwritable>";
     LRESULT length = SendMessageW(listView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(block.address));
-    wchar_t text[TEXT_CHARACTERS] = {};
-    if (length < 0 || static_cast<size_t>(length) >= TEXT_CHARACTERS ||
-        !block.read(sizeof(LVITEMW), text, length * sizeof(wchar_t)))
-        return L"<unreadable>";
-    return std::wstring(text, length);
-}
-
-std::string listItemText(const Program &program, HWND listView, int row, int subItem)
-{
-    return utf8Of(listItemTextW(program, listView, row, subItem));
+    std::wstring text(REMOTE_TEXT_BYTES / sizeof(wchar_t), L'\0');
+    if (length < 0 || static_cast<size_t>(length) >= text.size() ||
+        !block.read(sizeof(LVITEMW), &text[0], length * sizeof(wchar_t)))
+        return "<unreadable>";
+    return utf8Of(text.substr(0, length));
 }
 
 bool startListHelperCopy(Program &helper, const std::wstring &exePath, const std::wstring &title, int left, int top)

@@ -70,8 +70,7 @@ std::string listColumnText(const Program &program, HWND listView, int column);
 int listColumnCount(HWND listView);
 int listItemCount(HWND listView);
 // The text of one cell of a list view row (subItem 0 is the row's first column),
-// as LVM_GETITEMTEXTW gives it, and in UTF-8.
-std::wstring listItemTextW(const Program &program, HWND listView, int row, int subItem);
+// as LVM_GETITEMTEXTW gives it, in UTF-8.
 std::string listItemText(const Program &program, HWND listView, int row, int subItem);
 std::string utf8Of(const std::wstring &text);
 // The first row whose title column reads title, or -1.

@@ -57,8 +57,6 @@ TEST(ToDrivePath, TheFirstDriveWhoseDeviceNameIsAWholePathElement)
         {"case difference", L"\\device\\harddiskvolume1\\a.exe", -1, L"unchanged"},
         {"drive attached later", L"\\Device\\HarddiskVolume7\\a.exe", -1, L"unchanged"},
         {"cut to the buffer", VOLUME_1 + longRest, 1, (L"E:" + longRest).substr(0, TEXT_PATH - 1)},
-        {"letters of any script", L"\\Device\\HarddiskVolume1\\\x65E5\x672C\\\x8868.exe", 1,
-         L"E:\\\x65E5\x672C\\\x8868.exe"},
     };
     for (const auto &c : cases) {
         wchar_t out[TEXT_PATH] = L"unchanged";
