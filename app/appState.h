@@ -71,15 +71,16 @@ struct TrayIconRecord {
     HICON balloonIcon;
 };
 
-// One listed window, heap-allocated and linked in scan order from windowList.
+// One listed window, heap-allocated and linked in scan order from windowList. Its
+// texts are UTF-16, as the system gives them, so every script shows.
 struct WindowEntry {
     int32_t isGrayTarget;
     int32_t programRule;   // RuleKind of its program, shown beside the gray mark
     int32_t iconIndex;
-    char appName[TEXT_LONG];
-    char className[TEXT_LONG];
-    char title[TEXT_LONG];
-    char imagePath[TEXT_LONG];
+    wchar_t appName[TEXT_LONG];
+    wchar_t className[TEXT_LONG];
+    wchar_t title[TEXT_LONG];
+    wchar_t imagePath[TEXT_LONG];
     uint32_t processId;
     HWND windowHandle;
     WindowEntry *next;
@@ -92,8 +93,9 @@ struct ScannedProcess {
     int32_t opened;
     int32_t named;
     int32_t pathHasIcon;   // a path the shell can find the program's icon for
-    char appName[TEXT_LONG];
-    char imagePath[TEXT_LONG];
+    int32_t programRule;   // RuleKind of its program under the scan's rules
+    wchar_t appName[TEXT_LONG];
+    wchar_t imagePath[TEXT_LONG];
 };
 
 // The processes a scan remembers; windows of further processes are simply looked up.

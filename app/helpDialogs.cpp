@@ -12,29 +12,33 @@
 
 namespace {
 
+constexpr wchar_t DOCUMENT_FILE_NAME_W[] = L"" DOCUMENT_FILE_NAME;
+
 void openDocumentPage()
 {
-    char path[MAX_PATH];
-    documentPagePath(path, sizeof path);
+    wchar_t path[MAX_PATH];
+    documentPagePath(path, MAX_PATH);
     // Nothing is reported when no program can open the page; the dialog stays open.
-    ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", path, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace
 
-void documentPagePath(char *path, size_t size)
+// In UTF-16: the folder may have letters outside the ANSI code page, and in a
+// double-byte code page a letter's second byte may be a backslash.
+void documentPagePath(wchar_t *path, size_t size)
 {
-    char program[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
-    if (length == 0 || length >= sizeof program)
-        program[0] = '\0';
-    char *lastSlash = strrchr(program, '\\');
+    wchar_t program[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        program[0] = L'\0';
+    wchar_t *lastSlash = wcsrchr(program, L'\\');
     if (lastSlash != nullptr)
-        lastSlash[1] = '\0';
+        lastSlash[1] = L'\0';
     else
-        program[0] = '\0';
+        program[0] = L'\0';
     copyTextN(path, size, program);
-    appendTextN(path, size, DOCUMENT_FILE_NAME);
+    appendTextN(path, size, DOCUMENT_FILE_NAME_W);
 }
 
 INT_PTR CALLBACK helpDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)

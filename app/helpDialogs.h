@@ -8,4 +8,4 @@ INT_PTR CALLBACK helpDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 // Runs dialog template `dialogId` modally and returns when it has closed.
 void runHelpDialog(int dialogId);
 // Full path of the manual shipped next to talvero.exe.
-void documentPagePath(char *path, size_t size);
+void documentPagePath(wchar_t *path, size_t size);

@@ -25,14 +25,19 @@ constexpr DWORD STATUS_STYLE = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIP
 // Both buffers of the status-bar protocol hold 100 bytes; concatenation stops at 98.
 constexpr size_t STATUS_CONCAT_LIMIT = 98;
 
-// The status bar and the list view use "MS Gothic" as a Shift-JIS face name.
-const char CONTROL_FONT_FACE[] = "\x82\x6C\x82\x72\x81\x40\x83\x53\x83\x56\x83\x62\x83\x4E";
+// The status bar and the list view use the face "MS Gothic" by its Japanese name
+// (full-width M and S, an ideographic space, the katakana word), in UTF-16: the
+// name is found on every system that has the face, whatever its code page, where
+// its Shift-JIS bytes name it only on a Japanese one. DEFAULT_CHARSET lets the
+// font mapper serve every script: with the Shift-JIS character set a system without
+// the face would pick a Japanese font that may lack other letters.
+const wchar_t CONTROL_FONT_FACE[] = L"\xFF2D\xFF33\x3000\x30B4\x30B7\x30C3\x30AF";
 constexpr int CONTROL_FONT_HEIGHT = 14;
 constexpr int CONTROL_FONT_WEIGHT = 500;
 
 HFONT createControlFont()
 {
-    return CreateFontA(CONTROL_FONT_HEIGHT, 0, 0, 0, CONTROL_FONT_WEIGHT, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+    return CreateFontW(CONTROL_FONT_HEIGHT, 0, 0, 0, CONTROL_FONT_WEIGHT, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH,
                        CONTROL_FONT_FACE);
 }

@@ -7,8 +7,9 @@
 #include <cstdio>
 #include <cstring>
 
-// Copies at most size-1 bytes of source; returns the length written.
-inline size_t copyTextN(char *dest, size_t size, const char *source)
+// Copies at most size-1 characters of source; returns the length written. The
+// wide form serves the system's UTF-16 texts (titles, names, paths).
+template <typename Char> inline size_t copyTextN(Char *dest, size_t size, const Char *source)
 {
     if (size == 0)
         return 0;
@@ -16,18 +17,20 @@ inline size_t copyTextN(char *dest, size_t size, const char *source)
     if (source != nullptr) {
         while (length + 1 < size && source[length] != '\0')
             length++;
-        memcpy(dest, source, length);
+        memcpy(dest, source, length * sizeof(Char));
     }
-    dest[length] = '\0';
+    dest[length] = 0;
     return length;
 }
 
 // Appends as much of source as fits; returns the new length.
-inline size_t appendTextN(char *dest, size_t size, const char *source)
+template <typename Char> inline size_t appendTextN(Char *dest, size_t size, const Char *source)
 {
     if (size == 0)
         return 0;
-    size_t used = strnlen(dest, size - 1);
+    size_t used = 0;
+    while (used + 1 < size && dest[used] != 0)
+        used++;
     return used + copyTextN(dest + used, size - used, source);
 }
 

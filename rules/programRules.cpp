@@ -5,12 +5,16 @@
 #include <cstring>
 
 #include "boundedText.h"
+#include "unicodeNames.h"
 
 namespace {
 
 const char COLOUR_WORD[] = "colour";
 const char GRAY_WORD[] = "gray";
 const char DEFAULT_LINE_END[] = "\r\n";
+// Editors that save UTF-8 may start the file with it.
+const char BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
+constexpr size_t BYTE_ORDER_MARK_LENGTH = sizeof BYTE_ORDER_MARK - 1;
 constexpr char COMMENT_MARK = '#';
 constexpr unsigned char FIRST_TEXT_BYTE = 0x20;
 constexpr unsigned char DELETE_BYTE = 0x7F;
@@ -67,8 +71,20 @@ int32_t ruleKindOfWord(const char *word, size_t length)
     return RULE_NONE;
 }
 
+// The name's bytes in UTF-8, decoded from the ANSI code page when they are not UTF-8.
+bool takeName(const char *bytes, size_t length, AnsiDecoder decodeAnsi, char (&name)[RULE_NAME_BYTES])
+{
+    if (!isUtf8(bytes, length))
+        return decodeAnsi != nullptr && decodeAnsi(bytes, length, name, sizeof name);
+    if (length >= RULE_NAME_BYTES)
+        return false;
+    memcpy(name, bytes, length);
+    name[length] = '\0';
+    return true;
+}
+
 // What a line says, before the rule count is known.
-void classify(Line *line)
+void classify(Line *line, AnsiDecoder decodeAnsi)
 {
     const char *text = line->start;
     size_t end = line->textLength;
@@ -92,16 +108,15 @@ void classify(Line *line)
     while (end > nameStart && isBlank(text[end - 1]))
         end--;
     size_t nameLength = end - nameStart;
-    if (line->ruleKind == RULE_NONE || nameStart == at || nameLength == 0 || nameLength >= RULE_NAME_BYTES)
+    if (line->ruleKind == RULE_NONE || nameStart == at || nameLength == 0 ||
+        !takeName(text + nameStart, nameLength, decodeAnsi, line->name))
         return;
-    memcpy(line->name, text + nameStart, nameLength);
-    line->name[nameLength] = '\0';
     line->kind = LINE_RULE;
 }
 
 // The line that starts at offset; its rule taken into rules, unless there is no
 // room, which makes it a skipped line.
-Line nextLine(const char *text, size_t length, size_t offset, ProgramRules *rules)
+Line nextLine(const char *text, size_t length, size_t offset, AnsiDecoder decodeAnsi, ProgramRules *rules)
 {
     Line line = {};
     line.start = text + offset;
@@ -111,7 +126,7 @@ Line nextLine(const char *text, size_t length, size_t offset, ProgramRules *rule
     line.textLength = line.ended ? line.length - 1 : line.length;
     if (line.ended && line.textLength > 0 && line.start[line.textLength - 1] == '\r')
         line.textLength--;
-    classify(&line);
+    classify(&line, decodeAnsi);
     if (line.kind == LINE_RULE && !setRule(rules, line.name, line.ruleKind))
         line.kind = LINE_SKIPPED;
     return line;
@@ -120,7 +135,7 @@ Line nextLine(const char *text, size_t length, size_t offset, ProgramRules *rule
 int32_t findRule(const ProgramRules &rules, const char *programName)
 {
     for (int32_t i = 0; i < rules.count; i++)
-        if (sameName(rules.rules[i].name, strlen(rules.rules[i].name), programName))
+        if (sameProgramName(rules.rules[i].name, strlen(rules.rules[i].name), programName))
             return i;
     return -1;
 }
@@ -143,13 +158,19 @@ bool putRuleLine(char *dest, size_t size, size_t *used, const char *programName,
     return put(dest, size, used, line, length) && put(dest, size, used, lineEnd, lineEndLength);
 }
 
+size_t byteOrderMarkLength(const char *text, size_t length)
+{
+    bool marked = length >= BYTE_ORDER_MARK_LENGTH && memcmp(text, BYTE_ORDER_MARK, BYTE_ORDER_MARK_LENGTH) == 0;
+    return marked ? BYTE_ORDER_MARK_LENGTH : 0;
+}
+
 }  // namespace
 
-void readRulesText(const char *text, size_t length, RulesReading *reading)
+void readRulesText(const char *text, size_t length, AnsiDecoder decodeAnsi, RulesReading *reading)
 {
     *reading = RulesReading{};
-    for (size_t offset = 0; offset < length;) {
-        Line line = nextLine(text, length, offset, &reading->rules);
+    for (size_t offset = byteOrderMarkLength(text, length); offset < length;) {
+        Line line = nextLine(text, length, offset, decodeAnsi, &reading->rules);
         reading->skippedLines += line.kind == LINE_SKIPPED;
         offset += line.length;
     }
@@ -182,17 +203,20 @@ bool setRule(ProgramRules *rules, const char *programName, int32_t kind)
     return true;
 }
 
-bool rewriteRulesText(const char *text, size_t length, const char *programName, int32_t kind, char *dest,
-                      size_t size, size_t *destLength)
+bool rewriteRulesText(const char *text, size_t length, AnsiDecoder decodeAnsi, const char *programName, int32_t kind,
+                      char *dest, size_t size, size_t *destLength)
 {
     ProgramRules seen = {};
     size_t used = 0;
+    size_t start = byteOrderMarkLength(text, length);
+    if (!put(dest, size, &used, text, start))
+        return false;
     bool written = kind == RULE_NONE;
     const char *lineEnd = DEFAULT_LINE_END;
     size_t lineEndLength = sizeof DEFAULT_LINE_END - 1;
     bool lineEndKnown = false;
-    for (size_t offset = 0; offset < length;) {
-        Line line = nextLine(text, length, offset, &seen);
+    for (size_t offset = start; offset < length;) {
+        Line line = nextLine(text, length, offset, decodeAnsi, &seen);
         offset += line.length;
         if (line.ended && !lineEndKnown) {
             lineEnd = line.start + line.textLength;
@@ -204,7 +228,7 @@ bool rewriteRulesText(const char *text, size_t length, const char *programName, 
                 return false;
             written = true;
         }
-        bool ours = line.kind == LINE_RULE && sameName(line.name, strlen(line.name), programName);
+        bool ours = line.kind == LINE_RULE && sameProgramName(line.name, strlen(line.name), programName);
         if (!ours) {
             if (!put(dest, size, &used, line.start, line.length))
                 return false;

@@ -10,6 +10,7 @@
 #include "rulesFile.h"
 #include "settingsSave.h"
 #include "shellRules.h"
+#include "wideText.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ int32_t readNow(RulesReading *reading, size_t *length)
     int32_t state = readRulesFile(fileText, length);
     *reading = RulesReading{};
     if (state == RULES_FILE_READ)
-        readRulesText(fileText, *length, reading);
+        readRulesText(fileText, *length, utf8FromAnsi, reading);
     return state;
 }
 
@@ -115,7 +116,8 @@ bool setProgramRule(const char *programName, int32_t kind)
         refusal = "rules.txt cannot be read: rule not saved";
     else if (!setRule(&reading.rules, programName, kind))
         refusal = "No room for another rule: rule not saved";
-    else if (!rewriteRulesText(fileText, length, programName, kind, newText, sizeof newText, &newLength))
+    else if (!rewriteRulesText(fileText, length, utf8FromAnsi, programName, kind, newText, sizeof newText,
+                               &newLength))
         refusal = "rules.txt would grow too large: rule not saved";
     else if (!writeRules(newText, newLength))
         refusal = "rules.txt cannot be written: rule not saved";

@@ -1,4 +1,5 @@
-// The program rules as TALVERO keeps them: read from rules.txt at start and again
+// The program rules as TALVERO keeps them (program names in UTF-8; the file is
+// UTF-8, older files' lines in the ANSI code page): read from rules.txt at start and again
 // when its write time changes (a person may edit it while TALVERO runs), and set
 // from the window list's row menu. The file is read and written on the UI thread
 // only; the rules are shared under settingsLock with the threads that use them.

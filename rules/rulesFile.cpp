@@ -9,6 +9,7 @@
 #include "settingsFolder.h"
 #include "settingsSave.h"
 #include "textSizes.h"
+#include "wideText.h"
 
 bool rulesFileWriteTime(FILETIME *writeTime)
 {
@@ -56,12 +57,10 @@ bool programNameOfProcess(DWORD processId, char (&name)[RULE_NAME_BYTES])
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
     if (process == nullptr)
         return false;
-    // The image file works for processes of either bitness, from XP on.
-    char path[TEXT_PATH] = {};
-    DWORD length = GetProcessImageFileNameA(process, path, sizeof path - 1);
+    // The image file works for processes of either bitness, from XP on; in UTF-16,
+    // so that a name in any script reaches the rules whole.
+    wchar_t path[TEXT_PATH] = {};
+    DWORD length = GetProcessImageFileNameW(process, path, TEXT_PATH - 1);
     CloseHandle(process);
-    if (length == 0)
-        return false;
-    copyText(name, applicationNameOf(path));
-    return true;
+    return length != 0 && utf8FromWide(name, applicationNameOf(path));
 }

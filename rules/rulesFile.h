@@ -20,6 +20,7 @@ int32_t readRulesFile(char (&text)[RULES_FILE_LIMIT], size_t *length);
 // system's error with rules.txt untouched.
 DWORD replaceRulesFile(const char *text, size_t length);
 
-// The file name of a process's program ("mspaint.exe"), as its rules name it;
-// false when the process cannot be asked. Any thread.
+// The file name of a process's program ("mspaint.exe") in UTF-8, as its rules name
+// it; false when the process cannot be asked or the name is too long for a rule.
+// Any thread.
 bool programNameOfProcess(DWORD processId, char (&name)[RULE_NAME_BYTES]);

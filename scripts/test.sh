@@ -81,6 +81,28 @@ else
 fi
 talvero_world_stop
 
+# The window list once more on a desk without the list's face: a Wine prefix as
+# Wine makes it, without the test world's font mapping. Reports in BUILD/plain-fonts/.
+plain_builds=(build/win-x86_64)
+[ "$TALVERO_RUNS_32BIT" = 1 ] && plain_builds+=(build/win-i686)
+rm -rf build/win-x86_64/plain-fonts build/win-i686/plain-fonts
+for build in "${plain_builds[@]}"; do
+    mkdir -p "$build/plain-fonts"
+    summaries+=("$build/plain-fonts")
+done
+if TALVERO_PLAIN_FONTS=1 TALVERO_WINEPREFIX="$root/build/plain-wineprefix" talvero_world_start "$root"; then
+    for build in "${plain_builds[@]}"; do
+        echo "== window list without the list's face (${build#build/win-}) under Wine on $DISPLAY"
+        GTEST_FILTER='UnicodeList*' run_suite --output "$build/plain-fonts" "$build" -R '^e2eTests$'
+    done
+else
+    echo "== window list without the list's face: its Wine prefix could not be made"
+    for build in "${plain_builds[@]}"; do
+        echo 'e2eTests (plain fonts)' >"$build/plain-fonts/failed-programs.txt"
+    done
+fi
+talvero_world_stop
+
 # The end-to-end suites for two monitors, on an Xorg display whose primary is
 # 1920x1080 with a 1280x1024 secondary left of it. Their reports and logs go to
 # BUILD/two-monitors/. A display that does not start fails the run.

@@ -207,23 +207,27 @@ talvero_world_mode() {
     DISPLAY=$display xrandr --addmode "$output" "$size"
 }
 
-# The main window's controls ask for the Shift-JIS face "MS Gothic" by its Japanese
-# name, which Windows has on every system. Wine has no such face and would take a
-# CJK fallback without Latin letters; map the name, as Wine decodes it under code
-# page 1252, to IPAGothic (fonts-ipafont-gothic), as Windows' own MS Gothic would serve.
+# The main window's controls ask for the face "MS Gothic" by its Japanese name,
+# which Windows has on every system from Vista on. Wine has no such face and would
+# take a font without Japanese letters; map the name to IPAGothic
+# (fonts-ipafont-gothic), as Windows' own MS Gothic would serve, and link IPAGothic
+# to DejaVu Sans for the letters it lacks (Greek with accents), as Windows links its
+# fonts (FontLink\SystemLink). TALVERO_PLAIN_FONTS=1 leaves the prefix as Wine makes
+# it (the tests of a desk without that face).
 talvero_world_fonts() {
-    local done="$WINEPREFIX/.talvero-fonts-$TALVERO_RUNS_32BIT"   # which views are mapped
+    [ "${TALVERO_PLAIN_FONTS:-0}" = 1 ] && return 0
+    local done="$WINEPREFIX/.talvero-fonts-unicode-$TALVERO_RUNS_32BIT"   # which views are mapped
     [ -f "$done" ] && return 0
     mkdir -p "$WINEPREFIX"
     local reg="$WINEPREFIX/talvero-fonts.reg"
     python3 - "$reg" <<'PYTHON'
 import sys
-face = bytes.fromhex('826C8272814083538356836283' '4E')
-# Wine maps the byte 0x81, undefined in code page 1252, to U+0081.
-name = ''.join('\u0081' if c == 0x81 else bytes([c]).decode('cp1252') for c in face)
+name = '\uFF2D\uFF33\u3000\u30B4\u30B7\u30C3\u30AF'
+link = ','.join('%02x' % b for b in 'DejaVuSans.ttf,DejaVu Sans\0\0'.encode('utf-16-le'))
+key = 'HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\'
 text = ('Windows Registry Editor Version 5.00\r\n\r\n'
-        '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
-        '"%s"="IPAGothic"\r\n' % name)
+        '[' + key + 'FontSubstitutes]\r\n"%s"="IPAGothic"\r\n\r\n' % name +
+        '[' + key + 'FontLink\\SystemLink]\r\n"IPAGothic"=hex(7):%s\r\n' % link)
 open(sys.argv[1], 'wb').write(b'\xff\xfe' + text.encode('utf-16-le'))
 PYTHON
     talvero_world_step "mapping the MS Gothic face" wine regedit /S "$reg" || return 1

@@ -27,7 +27,7 @@ constexpr UINT TEXT_FLAGS = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
 
 struct RowCell {
     RECT place;
-    char text[TEXT_LONG];
+    wchar_t text[TEXT_LONG];
     int image;
     LPARAM param;   // the row's program rule, on the first cell
 };
@@ -38,18 +38,18 @@ void readCell(HWND list, int row, int column, RowCell &cell)
     cell.place.top = column;
     cell.place.left = LVIR_LABEL;
     SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell.place));
-    cell.text[0] = '\0';
-    LVITEMA item = {};
+    cell.text[0] = L'\0';
+    LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | (column == 0 ? LVIF_PARAM : 0);
     item.iItem = row;
     item.iSubItem = column;
     item.pszText = cell.text;
-    item.cchTextMax = sizeof cell.text;
-    cell.image = SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? item.iImage : -1;
+    item.cchTextMax = TEXT_LONG;
+    cell.image = SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? item.iImage : -1;
     cell.param = item.lParam;
     // The control may answer with its own buffer rather than ours.
     if (item.pszText != cell.text)
-        copyText(cell.text, item.pszText != nullptr && item.pszText != LPSTR_TEXTCALLBACKA ? item.pszText : "");
+        copyText(cell.text, item.pszText != nullptr && item.pszText != LPSTR_TEXTCALLBACKW ? item.pszText : L"");
 }
 
 COLORREF rowColour(int row, bool selected)
@@ -97,11 +97,11 @@ void drawWindowListItem(const DRAWITEMSTRUCT *draw)
     drawImage(list, dc, cells[0].image, title, selected);
     title.left += TITLE_OFFSET;
     SetTextColor(dc, TEXT_COLOUR);
-    DrawTextA(dc, cells[0].text, -1, &title, TEXT_FLAGS);
+    DrawTextW(dc, cells[0].text, -1, &title, TEXT_FLAGS);
 
     RECT application = cells[APPLICATION_COLUMN].place;
     application.left += CELL_PADDING;
-    DrawTextA(dc, cells[APPLICATION_COLUMN].text, -1, &application, TEXT_FLAGS);
+    DrawTextW(dc, cells[APPLICATION_COLUMN].text, -1, &application, TEXT_FLAGS);
 
     // Only marked rows carry an image in the "ON/OFF" column; its text is not shown.
     RECT mark = cells[ON_OFF_COLUMN].place;

@@ -2,13 +2,13 @@
 #include "listRules.h"
 
 #include <cstdlib>
-#include <cstring>
+#include <cwchar>
 
 #include "boundedText.h"
 
-int32_t addDriveMapEntry(DriveMap &map, const char *driveName, const char *deviceName)
+int32_t addDriveMapEntry(DriveMap &map, const wchar_t *driveName, const wchar_t *deviceName)
 {
-    if (deviceName == nullptr || deviceName[0] == '\0')
+    if (deviceName == nullptr || deviceName[0] == L'\0')
         return -1;
     DriveMapEntry *entry = static_cast<DriveMapEntry *>(calloc(1, sizeof(DriveMapEntry)));
     if (entry == nullptr)
@@ -23,12 +23,12 @@ int32_t addDriveMapEntry(DriveMap &map, const char *driveName, const char *devic
     return 1;
 }
 
-int32_t toDrivePath(const DriveMap &map, const char *devicePath, char (&out)[TEXT_PATH])
+int32_t toDrivePath(const DriveMap &map, const wchar_t *devicePath, wchar_t (&out)[TEXT_PATH])
 {
     for (const DriveMapEntry *entry = map.head; entry != nullptr; entry = entry->next) {
-        size_t length = strlen(entry->deviceName);
+        size_t length = wcslen(entry->deviceName);
         // Volume 1 must not claim volume 10's paths: the name ends at a backslash.
-        if (strncmp(devicePath, entry->deviceName, length) != 0 || devicePath[length] != '\\')
+        if (wcsncmp(devicePath, entry->deviceName, length) != 0 || devicePath[length] != L'\\')
             continue;
         copyText(out, entry->driveName);
         appendText(out, devicePath + length);
@@ -37,9 +37,9 @@ int32_t toDrivePath(const DriveMap &map, const char *devicePath, char (&out)[TEX
     return -1;
 }
 
-const char *applicationNameOf(const char *path)
+const wchar_t *applicationNameOf(const wchar_t *path)
 {
-    const char *lastBackslash = strrchr(path, '\\');
+    const wchar_t *lastBackslash = wcsrchr(path, L'\\');
     return lastBackslash != nullptr ? lastBackslash + 1 : path;
 }
 

@@ -11,10 +11,11 @@
 
 constexpr size_t DEVICE_NAME_SIZE = 128;
 
-// One logical drive: its device name (\Device\HarddiskVolume2) and its drive name (D:).
+// One logical drive: its device name (\Device\HarddiskVolume2) and its drive name
+// (D:), in UTF-16 as the system gives them.
 struct DriveMapEntry {
-    char deviceName[DEVICE_NAME_SIZE];
-    char driveName[TEXT_SMALL];
+    wchar_t deviceName[DEVICE_NAME_SIZE];
+    wchar_t driveName[TEXT_SMALL];
     DriveMapEntry *next;
 };
 
@@ -26,16 +27,17 @@ struct DriveMap {
 
 // Appends a drive; 1, or -1 when the drive is left out: an empty device name (it
 // would match every path) or no memory for the entry.
-int32_t addDriveMapEntry(DriveMap &map, const char *driveName, const char *deviceName);
+int32_t addDriveMapEntry(DriveMap &map, const wchar_t *driveName, const wchar_t *deviceName);
 
 // Writes the drive-letter form of a device path into out and returns 1, or returns
 // -1 and leaves out untouched. A device name matches only as a whole path element
 // (a backslash follows it); the first matching drive wins.
-int32_t toDrivePath(const DriveMap &map, const char *devicePath, char (&out)[TEXT_PATH]);
+int32_t toDrivePath(const DriveMap &map, const wchar_t *devicePath, wchar_t (&out)[TEXT_PATH]);
 
 // The application name in a path: the text after its last backslash, or the whole
-// path when it has none.
-const char *applicationNameOf(const char *path);
+// path when it has none. Wide text, where a backslash is never part of a letter
+// (in a double-byte code page it can be a letter's second byte).
+const wchar_t *applicationNameOf(const wchar_t *path);
 
 // Window style bits, as the system defines them (WS_VISIBLE, WS_DISABLED, WS_POPUP).
 constexpr uint32_t STYLE_VISIBLE = 0x10000000;

@@ -9,6 +9,7 @@
 #include "boundedText.h"
 #include "modeControl.h"
 #include "rulesControl.h"
+#include "wideText.h"
 #include "windowScan.h"
 
 namespace {
@@ -30,40 +31,44 @@ int firstSelectedRow()
 
 void setRowState(int row, UINT state, UINT mask)
 {
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.state = state;
     item.stateMask = mask;
     SendMessageA(appState.windowListView, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
+// The rows hold the entries' UTF-16 texts, so the control gives every reader (our
+// drawing, a screen reader) each title exactly.
 void insertRow(int row, WindowEntry *entry)
 {
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = row;
     item.pszText = entry->title;
     item.iImage = entry->iconIndex + 1;
     item.lParam = entry->programRule;   // drawn beside the gray mark
-    SendMessageA(appState.windowListView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(appState.windowListView, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
 
-    LVITEMA application = {};
+    LVITEMW application = {};
     application.mask = LVIF_TEXT;
     application.iItem = row;
     application.iSubItem = 1;
     application.pszText = entry->appName;
-    SendMessageA(appState.windowListView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&application));
+    SendMessageW(appState.windowListView, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&application));
 
     if (entry->isGrayTarget != 1)
         return;
-    char markText[TEXT_LONG];
-    formatText(markText, "%d", GRAY_MARK_NUMBER);
-    LVITEMA mark = {};
+    char markNumber[TEXT_SMALL];
+    formatText(markNumber, "%d", GRAY_MARK_NUMBER);
+    wchar_t markText[TEXT_SMALL];
+    wideFromUtf8(markText, markNumber);
+    LVITEMW mark = {};
     mark.mask = LVIF_TEXT | LVIF_IMAGE;
     mark.iItem = row;
     mark.iSubItem = ON_OFF_COLUMN;
     mark.pszText = markText;
     mark.iImage = GRAY_MARK_IMAGE;
-    SendMessageA(appState.windowListView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&mark));
+    SendMessageW(appState.windowListView, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&mark));
 }
 
 void onDoubleClick()
@@ -74,20 +79,24 @@ void onDoubleClick()
         grayPendingListEntry();
 }
 
-// The application name shown in a row, "" without one.
-void rowProgramName(int row, char (&name)[TEXT_LONG])
+// The application name shown in a row, in UTF-8 as rules name it; "" without one
+// (or with a name too long for a rule).
+void rowProgramName(int row, char (&name)[RULE_NAME_BYTES])
 {
     name[0] = '\0';
-    LVITEMA item = {};
+    wchar_t shown[TEXT_LONG] = {};
+    LVITEMW item = {};
     item.iSubItem = APPLICATION_COLUMN;
-    item.pszText = name;
-    item.cchTextMax = sizeof name;
+    item.pszText = shown;
+    item.cchTextMax = TEXT_LONG;
     if (row != -1)
-        SendMessageA(appState.windowListView, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+        SendMessageW(appState.windowListView, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
                      reinterpret_cast<LPARAM>(&item));
+    utf8FromWide(name, shown);
 }
 
-// The three rules of the row's program, the one in force checked.
+// The three rules of the row's program, the one in force checked; their texts
+// carry the name in any script, so they are added in UTF-16.
 void appendRuleItems(HMENU menu, const char *programName)
 {
     if (programName[0] == '\0')
@@ -100,8 +109,10 @@ void appendRuleItems(HMENU menu, const char *programName)
     for (const auto &rule : items) {
         char text[TEXT_LONG];
         formatText(text, rule.format, programName);
+        wchar_t wideText[TEXT_LONG];
+        wideFromUtf8(wideText, text);
         UINT checked = rule.kind == current ? MF_CHECKED : MF_UNCHECKED;
-        AppendMenuA(menu, MF_STRING | checked, MENU_RULE_BASE + static_cast<UINT>(rule.kind), text);
+        AppendMenuW(menu, MF_STRING | checked, MENU_RULE_BASE + static_cast<UINT>(rule.kind), wideText);
     }
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
 }
@@ -129,7 +140,7 @@ UINT chooseFromRowMenu(const char *programName)
 // off needs no row: the menu opened below the rows turns it off as well.
 void onRightClick()
 {
-    char programName[TEXT_LONG];
+    char programName[RULE_NAME_BYTES];
     rowProgramName(firstSelectedRow(), programName);
     UINT chosen = chooseFromRowMenu(programName);
     if (chosen >= MENU_RULE_BASE + RULE_NONE && chosen <= MENU_RULE_BASE + RULE_GRAY) {

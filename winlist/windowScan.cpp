@@ -9,11 +9,12 @@
 #include <shellapi.h>
 
 #include <cstdlib>
-#include <cstring>
+#include <cwchar>
 
 #include "boundedText.h"
 #include "listRules.h"
 #include "rulesControl.h"
+#include "wideText.h"
 
 namespace {
 
@@ -25,12 +26,12 @@ constexpr size_t CLASS_NAME_SIZE = 64;
 constexpr int TEXT_REQUEST = TEXT_PATH - 2;
 // A module or path shorter than this is no real name.
 constexpr size_t MIN_NAME_LENGTH = 2;
-const char OPEN_FAILURE_SUFFIX[] = "::OpenProcess";
+const wchar_t OPEN_FAILURE_SUFFIX[] = L"::OpenProcess";
 
 // The names as the system gives them, before they are cut to an entry's size.
 struct ProcessNames {
-    char appName[TEXT_PATH];
-    char path[TEXT_PATH];
+    wchar_t appName[TEXT_PATH];
+    wchar_t path[TEXT_PATH];
     bool pathHasIcon;  // a drive-letter path the shell can find the icon of
 };
 
@@ -67,10 +68,10 @@ bool readMainModule(HANDLE process, ProcessNames &names)
     DWORD needed = 0;
     if (!EnumProcessModules(process, &module, sizeof module, &needed))
         return false;
-    if (GetModuleBaseNameA(process, module, names.appName, TEXT_REQUEST) == 0 ||
-        strlen(names.appName) < MIN_NAME_LENGTH)
+    if (GetModuleBaseNameW(process, module, names.appName, TEXT_REQUEST) == 0 ||
+        wcslen(names.appName) < MIN_NAME_LENGTH)
         return false;
-    if (GetModuleFileNameExA(process, module, names.path, TEXT_REQUEST) == 0 || strlen(names.path) < MIN_NAME_LENGTH)
+    if (GetModuleFileNameExW(process, module, names.path, TEXT_REQUEST) == 0 || wcslen(names.path) < MIN_NAME_LENGTH)
         return false;
     names.pathHasIcon = true;
     return true;
@@ -81,8 +82,8 @@ bool readMainModule(HANDLE process, ProcessNames &names)
 // later) still gives the name after its last backslash.
 void readImageFile(HANDLE process, ProcessNames &names)
 {
-    char devicePath[TEXT_PATH] = {};
-    GetProcessImageFileNameA(process, devicePath, TEXT_REQUEST);
+    wchar_t devicePath[TEXT_PATH] = {};
+    GetProcessImageFileNameW(process, devicePath, TEXT_REQUEST);
     names.pathHasIcon = toDrivePath(appState.driveMap, devicePath, names.path) == 1;
     if (!names.pathHasIcon)
         copyText(names.path, devicePath);
@@ -126,6 +127,9 @@ ScannedProcess lookUpProcess(uint32_t processId)
     found.pathHasIcon = names.pathHasIcon;
     copyText(found.appName, names.appName);
     copyText(found.imagePath, names.path);
+    // Rules name programs in UTF-8; a name too long for a rule has none.
+    char ruleName[RULE_NAME_BYTES];
+    found.programRule = utf8FromWide(ruleName, names.appName) ? ruleFor(appState.scanRules, ruleName) : RULE_NONE;
     return found;
 }
 
@@ -145,16 +149,16 @@ ScannedProcess scannedProcess(uint32_t processId)
 int32_t iconOfEarlierEntry(const WindowEntry *entry)
 {
     for (const WindowEntry *earlier = appState.scanList; earlier != entry; earlier = earlier->next)
-        if (earlier->iconIndex != ICON_WANTED && strcmp(earlier->imagePath, entry->imagePath) == 0)
+        if (earlier->iconIndex != ICON_WANTED && wcscmp(earlier->imagePath, entry->imagePath) == 0)
             return earlier->iconIndex;
     return ICON_WANTED;
 }
 
 // The icon's number in this scan, or 0 for the default icon.
-int32_t addProgramIcon(const char *path)
+int32_t addProgramIcon(const wchar_t *path)
 {
-    SHFILEINFOA info = {};
-    if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON) == 0 || info.hIcon == nullptr)
+    SHFILEINFOW info = {};
+    if (SHGetFileInfoW(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON) == 0 || info.hIcon == nullptr)
         return 0;
     int image = ImageList_ReplaceIcon(appState.scanImages, -1, info.hIcon);
     DestroyIcon(info.hIcon);
@@ -184,10 +188,10 @@ BOOL CALLBACK listWindowProc(HWND window, LPARAM)
     if (!isListable(window))
         return TRUE;
 
-    char className[CLASS_NAME_SIZE] = {};
-    GetClassNameA(window, className, sizeof className);
-    char title[TEXT_PATH] = {};
-    GetWindowTextA(window, title, TEXT_REQUEST);
+    wchar_t className[CLASS_NAME_SIZE] = {};
+    GetClassNameW(window, className, CLASS_NAME_SIZE);
+    wchar_t title[TEXT_PATH] = {};
+    GetWindowTextW(window, title, TEXT_REQUEST);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
 
@@ -206,7 +210,7 @@ BOOL CALLBACK listWindowProc(HWND window, LPARAM)
     entry.processId = processId;
     entry.windowHandle = window;
     entry.isGrayTarget = isGrayTarget(window) ? 1 : 0;
-    entry.programRule = ruleFor(appState.scanRules, process.appName);
+    entry.programRule = process.programRule;
     appendWindowEntry(entry);
     return TRUE;
 }

@@ -383,19 +383,61 @@ int listItemCount(HWND listView)
 
 std::string listItemText(const Program &program, HWND listView, int row, int subItem)
 {
-    RemoteBlock block(program.process.dwProcessId, sizeof(LVITEMA) + REMOTE_TEXT_BYTES);
-    LVITEMA request = {};
+    RemoteBlock block(program.process.dwProcessId, sizeof(LVITEMW) + REMOTE_TEXT_BYTES);
+    LVITEMW request = {};
     request.iSubItem = subItem;
-    request.pszText = block.at(sizeof(LVITEMA));
-    request.cchTextMax = REMOTE_TEXT_BYTES;
+    request.pszText = reinterpret_cast<wchar_t *>(block.at(sizeof(LVITEMW)));
+    request.cchTextMax = REMOTE_TEXT_BYTES / sizeof(wchar_t);
     if (!block.write(0, &request, sizeof request))
         return "<unwritable>";
-    LRESULT length = SendMessageA(listView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(block.address));
-    char text[REMOTE_TEXT_BYTES] = {};
-    if (length < 0 || static_cast<size_t>(length) >= sizeof text || !block.read(sizeof(LVITEMA), text, length))
+    LRESULT length = SendMessageW(listView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(block.address));
+    std::wstring text(REMOTE_TEXT_BYTES / sizeof(wchar_t), L'\0');
+    if (length < 0 || static_cast<size_t>(length) >= text.size() ||
+        !block.read(sizeof(LVITEMW), &text[0], length * sizeof(wchar_t)))
         return "<unreadable>";
-    text[length] = '\0';
-    return text;
+    return utf8Of(text.substr(0, length));
+}
+
+bool startListHelperCopy(Program &helper, const std::wstring &exePath, const std::wstring &title, int left, int top)
+{
+    wchar_t original[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, original, MAX_PATH);
+    *wcsrchr(original, L'\\') = L'\0';
+    copyText(original, (std::wstring(original) + L"\\listHelper.exe").c_str());
+    if (!CopyFileW(original, exePath.c_str(), FALSE))
+        return false;
+    std::wstring line =
+        L"\"" + exePath + L"\" \"" + title + L"\" " + std::to_wstring(left) + L" " + std::to_wstring(top);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(exePath.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &helper.process))
+        return false;
+    // Idle once its window is made and has taken the activation, which would
+    // otherwise take the foreground from a window the test brings up meanwhile.
+    WaitForInputIdle(helper.process.hProcess, START_DEADLINE_MS);
+    return waitUntil(
+        [&] { return (helper.mainWindow = FindWindowW(L"TALVERO_LIST_HELPER", title.c_str())) != nullptr; },
+        START_DEADLINE_MS);
+}
+
+std::wstring wideOf(const std::string &ascii)
+{
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+bool deleteFileOnceFree(const std::wstring &path)
+{
+    return waitUntil([&] { return DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; },
+                     EXIT_DEADLINE_MS);
+}
+
+std::string utf8Of(const std::wstring &text)
+{
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0], size, nullptr, nullptr);
+    return utf8;
 }
 
 RECT listRowOnScreen(const Program &program, HWND listView, int row)

@@ -73,8 +73,10 @@ int listColumnWidth(HWND listView, int column);
 std::string listColumnText(const Program &program, HWND listView, int column);
 int listColumnCount(HWND listView);
 int listItemCount(HWND listView);
-// The text of one cell of a list view row (subItem 0 is the row's first column).
+// The text of one cell of a list view row (subItem 0 is the row's first column),
+// as LVM_GETITEMTEXTW gives it, in UTF-8.
 std::string listItemText(const Program &program, HWND listView, int row, int subItem);
+std::string utf8Of(const std::wstring &text);
 // The first row whose title column reads title, or -1.
 int listRowTitled(const Program &program, HWND listView, const std::string &title);
 // A row's rectangle on screen.
@@ -125,6 +127,16 @@ bool onlyOverlayOver(const Program &program, const RECT &place);
 RECT windowRectOf(HWND window);
 // The button strip (bitmap 121) as stored in talvero.exe, 0x00RRGGBB top-down.
 std::vector<DWORD> loadButtonStrip(int *width, int *height);
+
+// A program file name in accented, Greek and Japanese letters.
+constexpr wchar_t UNICODE_PROGRAM_NAME[] = L"Gr\x00FC\x00DF" L"e \x03A9\x03BC\x03AD\x03B3\x03B1 \x7070.exe";
+std::wstring wideOf(const std::string &ascii);
+// Copies the tests' listHelper.exe to exePath (any file name) and starts the copy
+// with one window titled title at (left, top), stored in helper.mainWindow. The
+// copy is the caller's to delete once the helper has ended.
+bool startListHelperCopy(Program &helper, const std::wstring &exePath, const std::wstring &title, int left, int top);
+// Deletes a file by its UTF-16 name, waiting until a program that ran it has let it go.
+bool deleteFileOnceFree(const std::wstring &path);
 
 // A plain window of the test process, filled with one colour (style: WS_POPUP for
 // a bare field, WS_OVERLAPPEDWINDOW for a window the list shows); counts the left

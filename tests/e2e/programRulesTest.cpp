@@ -13,6 +13,7 @@ constexpr COLORREF FIELD_COLOUR = RGB(200, 40, 40);
 const char TEST_PROGRAM[] = "e2eTests.exe";
 constexpr int ROW_CLICK_X = 60;
 constexpr int KEEP_IN_COLOUR_ENTRY = 3;   // down presses in the row menu
+constexpr int ALWAYS_GRAY_ENTRY = 4;
 constexpr int SHIFT = 100;
 
 HRGN regionOf(const RECT &rect, const RECT &origin)
@@ -36,9 +37,15 @@ bool overlayRegionIs(HWND overlay, HRGN expected)
 class ProgramRules : public TalveroTest {
 protected:
     HWND field = nullptr;
+    Program helper;
+    std::wstring helperPath;
 
     void TearDown() override
     {
+        // The helper's copy lies in the working directory, which goes with the program.
+        disposeProgram(helper);
+        if (!helperPath.empty())
+            EXPECT_TRUE(deleteFileOnceFree(helperPath));
         TalveroTest::TearDown();   // its screenshot still shows the field
         DestroyWindow(field);
     }
@@ -48,8 +55,8 @@ protected:
     {
         return waitUntilPumping([&] { return status(0) == text; }, APPEAR_DEADLINE_MS);
     }
-    // Chooses a rule entry in the row menu of the row with this title.
-    void chooseRuleFor(const char *title, int entry)
+    // Chooses a rule entry in the row menu of the row with this title (UTF-8).
+    void chooseRuleFor(const std::string &title, int entry)
     {
         HWND list = control(IDC_WINDOW_LIST);
         int row = -1;
@@ -131,6 +138,31 @@ TEST_F(ProgramRules, TheRulesModeGraysOnlyTheRuledProgramAndFollowsItsWindows)
     EXPECT_TRUE(waitUntilPumping([&] { return overlayRegionIs(overlay, regionOf(windowRectOf(field), origin)); },
                                  APPEAR_DEADLINE_MS))
         << "the gray follows the window that moved";
+    pressCtrlAltKey('N');
+    EXPECT_TRUE(waitForGray("OFF"));
+}
+
+// The rule is written in UTF-8 and holds for the program however its name is spelt:
+// the rules mode grays the window of the helper's copy named in any letters.
+TEST_F(ProgramRules, ARuleForAProgramNamedInAnyLettersIsWrittenInUTF8AndGraysIt)
+{
+    startTalvero();
+    const wchar_t title[] = L"TALVERO rules \x03A9";
+    const RECT place = {700, 150, 1000, 350};   // the helper's size, right of the main window
+    helperPath = wideOf(program.workDirectory) + L"\\" + UNICODE_PROGRAM_NAME;
+    ASSERT_TRUE(startListHelperCopy(helper, helperPath, title, place.left, place.top));
+    ASSERT_TRUE(bringToFront(program.mainWindow));
+    chooseRuleFor(utf8Of(title), ALWAYS_GRAY_ENTRY);
+    EXPECT_TRUE(waitUntilPumping([&] { return rulesText() == "gray " + utf8Of(UNICODE_PROGRAM_NAME) + "\r\n"; },
+                                 APPEAR_DEADLINE_MS))
+        << rulesText();
+
+    pressCtrlAltKey('R');
+    ASSERT_TRUE(waitForGray("ON"));
+    HWND overlay = waitForOverlay();
+    RECT origin = windowRectOf(overlay);
+    EXPECT_TRUE(waitUntilPumping([&] { return overlayRegionIs(overlay, regionOf(place, origin)); }, APPEAR_DEADLINE_MS))
+        << "the overlay shows over the ruled program's window only";
     pressCtrlAltKey('N');
     EXPECT_TRUE(waitForGray("OFF"));
 }

@@ -10,10 +10,10 @@
 
 namespace {
 
-const char VOLUME_1[] = "\\Device\\HarddiskVolume1";
-const char VOLUME_2[] = "\\Device\\HarddiskVolume2";
+const wchar_t VOLUME_1[] = L"\\Device\\HarddiskVolume1";
+const wchar_t VOLUME_2[] = L"\\Device\\HarddiskVolume2";
 
-DriveMap mapOf(const std::vector<std::pair<const char *, const char *>> &drives)
+DriveMap mapOf(const std::vector<std::pair<const wchar_t *, const wchar_t *>> &drives)
 {
     DriveMap map = {};
     for (const auto &drive : drives)
@@ -41,31 +41,33 @@ std::vector<Listed> listOf(const std::vector<int> &handles, int marked)
 TEST(ToDrivePath, TheFirstDriveWhoseDeviceNameIsAWholePathElement)
 {
     // D: cannot be named (empty device name) and is left out of the map.
-    const DriveMap map = mapOf({{"C:", VOLUME_2}, {"D:", ""}, {"E:", VOLUME_1}, {"F:", VOLUME_1},
-                                {"G:", "\\Device\\HarddiskVolume10"}});
-    const std::string longRest = "\\" + std::string(TEXT_PATH, 'x');
+    const DriveMap map = mapOf({{L"C:", VOLUME_2}, {L"D:", L""}, {L"E:", VOLUME_1}, {L"F:", VOLUME_1},
+                                {L"G:", L"\\Device\\HarddiskVolume10"}});
+    const std::wstring longRest = L"\\" + std::wstring(TEXT_PATH, L'x');
     const struct {
         const char *what;
-        std::string devicePath;
+        std::wstring devicePath;
         int32_t result;
-        std::string out;   // "unchanged": out keeps what it held
+        std::wstring out;   // "unchanged": out keeps what it held
     } cases[] = {
-        {"first drive", "\\Device\\HarddiskVolume2\\Windows\\notepad.exe", 1, "C:\\Windows\\notepad.exe"},
-        {"later drive; same device on two drives", "\\Device\\HarddiskVolume1\\a.exe", 1, "E:\\a.exe"},
-        {"volume 1 before volume 10", "\\Device\\HarddiskVolume10\\a.exe", 1, "G:\\a.exe"},
-        {"equal device name", VOLUME_1, -1, "unchanged"},
-        {"case difference", "\\device\\harddiskvolume1\\a.exe", -1, "unchanged"},
-        {"drive attached later", "\\Device\\HarddiskVolume7\\a.exe", -1, "unchanged"},
-        {"cut to the buffer", VOLUME_1 + longRest, 1, ("E:" + longRest).substr(0, TEXT_PATH - 1)},
+        {"first drive", L"\\Device\\HarddiskVolume2\\Windows\\notepad.exe", 1, L"C:\\Windows\\notepad.exe"},
+        {"later drive; same device on two drives", L"\\Device\\HarddiskVolume1\\a.exe", 1, L"E:\\a.exe"},
+        {"volume 1 before volume 10", L"\\Device\\HarddiskVolume10\\a.exe", 1, L"G:\\a.exe"},
+        {"equal device name", VOLUME_1, -1, L"unchanged"},
+        {"case difference", L"\\device\\harddiskvolume1\\a.exe", -1, L"unchanged"},
+        {"drive attached later", L"\\Device\\HarddiskVolume7\\a.exe", -1, L"unchanged"},
+        {"cut to the buffer", VOLUME_1 + longRest, 1, (L"E:" + longRest).substr(0, TEXT_PATH - 1)},
     };
     for (const auto &c : cases) {
-        char out[TEXT_PATH] = "unchanged";
+        wchar_t out[TEXT_PATH] = L"unchanged";
         EXPECT_EQ(c.result, toDrivePath(map, c.devicePath.c_str(), out)) << c.what;
         EXPECT_EQ(c.out, out) << c.what;
     }
-    // Untranslated paths still give a name.
-    EXPECT_STREQ("a.exe", applicationNameOf("\\Device\\Mup\\server\\a.exe"));
-    EXPECT_STREQ("a.exe", applicationNameOf("a.exe"));
+    // Untranslated paths still give a name. In Shift-JIS the second byte of U+8868
+    // is a backslash; in UTF-16 no letter holds one.
+    EXPECT_EQ(std::wstring(L"a.exe"), applicationNameOf(L"\\Device\\Mup\\server\\a.exe"));
+    EXPECT_EQ(std::wstring(L"a.exe"), applicationNameOf(L"a.exe"));
+    EXPECT_EQ(std::wstring(L"\x8868.exe"), applicationNameOf(L"C:\\\x65E5\x672C\\\x8868.exe"));
 }
 
 TEST(CompareWindowLists, RebuildOnlyForAnotherSetOfWindows)

@@ -11,16 +11,16 @@
 
 TEST(DocumentPage, IsTheManualBesideTheProgram)
 {
-    char program[MAX_PATH];
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    std::string folder(program);
-    folder.erase(folder.rfind('\\') + 1);
+    wchar_t program[MAX_PATH];
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring folder(program);
+    folder.erase(folder.rfind(L'\\') + 1);
 
-    char path[MAX_PATH];
-    documentPagePath(path, sizeof path);
-    EXPECT_EQ(folder + DOCUMENT_FILE_NAME, std::string(path));
+    wchar_t path[MAX_PATH];
+    documentPagePath(path, MAX_PATH);
+    EXPECT_EQ(folder + L"" DOCUMENT_FILE_NAME, std::wstring(path));
 
-    char small[8];
-    documentPagePath(small, sizeof small);
-    EXPECT_EQ(sizeof small - 1, strlen(small)) << "a short buffer gets a cut, terminated path";
+    wchar_t small[8];
+    documentPagePath(small, 8);
+    EXPECT_EQ(7u, wcslen(small)) << "a short buffer gets a cut, terminated path";
 }

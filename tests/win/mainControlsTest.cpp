@@ -20,9 +20,9 @@
 namespace {
 
 const char PARENT_CLASS[] = "TALVERO_CONTROLS_TEST";
-// "MS Gothic" in Shift-JIS, as the program asks for it.
 constexpr int BUTTON_SQUARE = 60;
-const char GOTHIC_FACE[] = "\x82\x6C\x82\x72\x81\x40\x83\x53\x83\x56\x83\x62\x83\x4E";
+// "MS Gothic" by its Japanese name, as the program asks for it.
+const wchar_t GOTHIC_FACE[] = L"\xFF2D\xFF33\x3000\x30B4\x30B7\x30C3\x30AF";
 
 // The fields of appState that the controls' creation sets, kept to be put back:
 // other tests of this process have a world of their own in the same record.
@@ -65,18 +65,18 @@ void expectControlFont(HWND control, const char *what)
     SCOPED_TRACE(what);
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
     ASSERT_NE(nullptr, font) << "no font set";
-    LOGFONTA shape = {};
-    ASSERT_EQ(static_cast<int>(sizeof shape), GetObjectA(font, sizeof shape, &shape));
+    LOGFONTW shape = {};
+    ASSERT_EQ(static_cast<int>(sizeof shape), GetObjectW(font, sizeof shape, &shape));
     EXPECT_EQ(14, shape.lfHeight);
     EXPECT_EQ(0, shape.lfWidth);
     EXPECT_EQ(500, shape.lfWeight);
     EXPECT_EQ(0, shape.lfItalic);
     EXPECT_EQ(0, shape.lfUnderline);
     EXPECT_EQ(0, shape.lfStrikeOut);
-    EXPECT_EQ(128, shape.lfCharSet) << "SHIFTJIS_CHARSET";
+    EXPECT_EQ(DEFAULT_CHARSET, shape.lfCharSet) << "every script, not Shift-JIS alone";
     EXPECT_EQ(ANTIALIASED_QUALITY, shape.lfQuality);
     EXPECT_EQ(VARIABLE_PITCH, shape.lfPitchAndFamily);
-    EXPECT_EQ(std::string(GOTHIC_FACE), std::string(shape.lfFaceName));
+    EXPECT_EQ(std::wstring(GOTHIC_FACE), std::wstring(shape.lfFaceName));
 }
 
 class MainControls : public testing::Test {

@@ -79,11 +79,16 @@ void scanWindows(std::initializer_list<HWND> windows)
     addScanIcons(LoadIconA(nullptr, IDI_APPLICATION));
 }
 
-std::string thisProgramsName()
+std::wstring thisProgramsName()
 {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    return strrchr(path, '\\') + 1;
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return wcsrchr(path, L'\\') + 1;
+}
+
+std::wstring wideOf(const std::string &ascii)
+{
+    return std::wstring(ascii.begin(), ascii.end());
 }
 
 }  // namespace
@@ -92,13 +97,13 @@ std::string thisProgramsName()
 TEST(DriveMap, TranslatesThisProgramsImagePathToItsDrivePath)
 {
     ensureListWorld();
-    char devicePath[TEXT_PATH] = {};
-    ASSERT_NE(0u, GetProcessImageFileNameA(GetCurrentProcess(), devicePath, sizeof devicePath));
-    char modulePath[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, modulePath, sizeof modulePath);
-    char drivePath[TEXT_PATH] = {};
+    wchar_t devicePath[TEXT_PATH] = {};
+    ASSERT_NE(0u, GetProcessImageFileNameW(GetCurrentProcess(), devicePath, TEXT_PATH));
+    wchar_t modulePath[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, modulePath, MAX_PATH);
+    wchar_t drivePath[TEXT_PATH] = {};
     ASSERT_EQ(1, toDrivePath(appState.driveMap, devicePath, drivePath)) << devicePath;
-    EXPECT_EQ(0, lstrcmpiA(modulePath, drivePath)) << devicePath << " became " << drivePath;
+    EXPECT_EQ(0, lstrcmpiW(modulePath, drivePath)) << devicePath << " became " << drivePath;
 }
 
 TEST(WindowScanStep, ListsOrSkipsTheTestsWindows)
@@ -116,13 +121,13 @@ TEST(WindowScanStep, ListsOrSkipsTheTestsWindows)
         bool closed;
         bool listed;
         std::string shownTitle;
-        std::string appName;
+        std::wstring appName;
     } cases[] = {
         {"empty title", "", WS_OVERLAPPEDWINDOW, false, true, "", thisProgramsName()},
-        {"pop-up", "A pop-up", WS_POPUP, false, false, "", ""},
+        {"pop-up", "A pop-up", WS_POPUP, false, false, "", L""},
         {"300 characters", longTitle, WS_OVERLAPPEDWINDOW, false, true, longTitle.substr(0, TEXT_LONG - 1),
          thisProgramsName()},
-        {"process not opened", suffixed, WS_OVERLAPPEDWINDOW, true, closedListed, suffixed + "::Ope", ""},
+        {"process not opened", suffixed, WS_OVERLAPPEDWINDOW, true, closedListed, suffixed + "::Ope", L""},
     };
     WindowEntry *shownBefore = appState.windowList;
     for (const auto &c : cases) {
@@ -140,7 +145,7 @@ TEST(WindowScanStep, ListsOrSkipsTheTestsWindows)
         if (entry == nullptr)
             continue;
         EXPECT_EQ(window, entry->windowHandle);
-        EXPECT_EQ(c.shownTitle, entry->title);
+        EXPECT_EQ(wideOf(c.shownTitle), entry->title);
         EXPECT_EQ(c.appName, entry->appName);
     }
     // A scan is built apart: a list lookup meanwhile still sees the rows on display.

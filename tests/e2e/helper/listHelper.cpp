@@ -1,9 +1,11 @@
 // listHelper.exe: a window of a program of the tests' own for the window-list tests.
-// Arguments: title, left, top and, optionally, a window count (the benchmark's).
+// Arguments: title (in any script: the program reads its command line in UTF-16),
+// left, top and, optionally, a window count (the benchmark's).
 // It shows that many ordinary top-level windows with its own icon there, the
 // first with the title and the others with the title and their number, and ends
 // when the first window is closed.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 
@@ -11,7 +13,7 @@
 
 namespace {
 
-const char HELPER_CLASS[] = "TALVERO_LIST_HELPER";
+const wchar_t HELPER_CLASS[] = L"TALVERO_LIST_HELPER";
 constexpr int HELPER_WIDTH = 300;
 constexpr int HELPER_HEIGHT = 200;
 constexpr int HELPER_ICON = 1;
@@ -30,34 +32,39 @@ LRESULT CALLBACK helperWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         PostQuitMessage(0);
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    if (__argc < ARGUMENT_COUNT)
+    int argc = 0;
+    wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argv == nullptr || argc < ARGUMENT_COUNT)
         return 1;
-    WNDCLASSA windowClass = {};
+    WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = helperWindowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(HELPER_ICON));
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(HELPER_ICON));
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = HELPER_CLASS;
-    RegisterClassA(&windowClass);
-    int count = __argc > COUNT_ARGUMENT ? atoi(__argv[COUNT_ARGUMENT]) : 1;
+    RegisterClassW(&windowClass);
+    int count = argc > COUNT_ARGUMENT ? _wtoi(argv[COUNT_ARGUMENT]) : 1;
     count = count < 1 ? 1 : (count > MAX_WINDOWS ? MAX_WINDOWS : count);
     for (int number = 0; number < count; number++) {
-        char title[TITLE_SIZE];
-        if (number == 0)
-            copyText(title, __argv[1]);
-        else
-            formatText(title, "%s %d", __argv[1], number);
+        wchar_t title[TITLE_SIZE];
+        copyText(title, argv[1]);
+        if (number != 0) {
+            wchar_t suffix[TITLE_SIZE];
+            _snwprintf(suffix, TITLE_SIZE - 1, L" %d", number);
+            suffix[TITLE_SIZE - 1] = L'\0';
+            appendText(title, suffix);
+        }
         int shift = number * CASCADE_STEP;
-        HWND window = CreateWindowExA(0, HELPER_CLASS, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                      atoi(__argv[2]) + shift, atoi(__argv[3]) + shift, HELPER_WIDTH, HELPER_HEIGHT,
+        HWND window = CreateWindowExW(0, HELPER_CLASS, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                      _wtoi(argv[2]) + shift, _wtoi(argv[3]) + shift, HELPER_WIDTH, HELPER_HEIGHT,
                                       nullptr, nullptr, instance, nullptr);
         if (window == nullptr)
             return 1;
@@ -65,9 +72,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
             firstWindow = window;
     }
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return 0;
 }
