@@ -11,7 +11,7 @@ packages=(
     wine wine64 wine32:i386
     xvfb xauth x11-utils imagemagick xdotool
     xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
-    fonts-ipafont-gothic
+    fonts-ipafont-gothic fonts-dejavu-core
     nsis
 )
 
