@@ -58,50 +58,44 @@ else
 fi
 talvero_world_stop
 
+summaries=(build/host build/win-x86_64 build/win-i686)
+
+# Runs the e2eTests that FILTER names, for each build that runs here, in a world
+# of the Wine prefix build/PREFIX; reports in BUILD/OUT/. LABEL names the run in
+# its lines, PROGRAM in failed-programs.txt when the prefix cannot be made.
+# run_in_prefix OUT PREFIX FILTER LABEL PROGRAM
+run_in_prefix() {
+    local out=$1 prefix=$2 filter=$3 label=$4 program=$5 build
+    local builds=(build/win-x86_64)
+    [ "$TALVERO_RUNS_32BIT" = 1 ] && builds+=(build/win-i686)
+    rm -rf "build/win-x86_64/$out" "build/win-i686/$out"
+    for build in "${builds[@]}"; do
+        mkdir -p "$build/$out"
+        summaries+=("$build/$out")
+    done
+    if TALVERO_WINEPREFIX="$root/build/$prefix" talvero_world_start "$root"; then
+        for build in "${builds[@]}"; do
+            echo "== $label (${build#build/win-}) under Wine on $DISPLAY"
+            GTEST_FILTER=$filter run_suite --output "$build/$out" "$build" -R '^e2eTests$'
+        done
+    else
+        echo "== $label: its Wine prefix could not be made"
+        for build in "${builds[@]}"; do
+            echo "$program" >"$build/$out/failed-programs.txt"
+        done
+    fi
+    talvero_world_stop
+}
+
 # The installers of dist/, each tested by the e2eTests of its own bitness, in a
 # fresh prefix: what a person's Windows holds before the first install.
-release_builds=(build/win-x86_64)
-[ "$TALVERO_RUNS_32BIT" = 1 ] && release_builds+=(build/win-i686)
-summaries=(build/host build/win-x86_64 build/win-i686)
-rm -rf build/release-wineprefix build/win-x86_64/release build/win-i686/release
-for build in "${release_builds[@]}"; do
-    mkdir -p "$build/release"
-    summaries+=("$build/release")
-done
-if TALVERO_WINEPREFIX="$root/build/release-wineprefix" talvero_world_start "$root"; then
-    for build in "${release_builds[@]}"; do
-        echo "== release tests (${build#build/win-}) under Wine on $DISPLAY"
-        GTEST_FILTER='Release*' run_suite --output "$build/release" "$build" -R '^e2eTests$'
-    done
-else
-    echo "== release tests: their Wine prefix could not be made"
-    for build in "${release_builds[@]}"; do
-        echo 'e2eTests (release)' >"$build/release/failed-programs.txt"
-    done
-fi
-talvero_world_stop
+rm -rf build/release-wineprefix
+run_in_prefix release release-wineprefix 'Release*' 'release tests' 'e2eTests (release)'
 
 # The window list once more on a desk without the list's face: a Wine prefix as
-# Wine makes it, without the test world's font mapping. Reports in BUILD/plain-fonts/.
-plain_builds=(build/win-x86_64)
-[ "$TALVERO_RUNS_32BIT" = 1 ] && plain_builds+=(build/win-i686)
-rm -rf build/win-x86_64/plain-fonts build/win-i686/plain-fonts
-for build in "${plain_builds[@]}"; do
-    mkdir -p "$build/plain-fonts"
-    summaries+=("$build/plain-fonts")
-done
-if TALVERO_PLAIN_FONTS=1 TALVERO_WINEPREFIX="$root/build/plain-wineprefix" talvero_world_start "$root"; then
-    for build in "${plain_builds[@]}"; do
-        echo "== window list without the list's face (${build#build/win-}) under Wine on $DISPLAY"
-        GTEST_FILTER='UnicodeList*' run_suite --output "$build/plain-fonts" "$build" -R '^e2eTests$'
-    done
-else
-    echo "== window list without the list's face: its Wine prefix could not be made"
-    for build in "${plain_builds[@]}"; do
-        echo 'e2eTests (plain fonts)' >"$build/plain-fonts/failed-programs.txt"
-    done
-fi
-talvero_world_stop
+# Wine makes it, without the test world's font mapping.
+TALVERO_PLAIN_FONTS=1 run_in_prefix plain-fonts plain-wineprefix 'UnicodeList*' \
+    "window list without the list's face" 'e2eTests (plain fonts)'
 
 # The end-to-end suites for two monitors, on an Xorg display whose primary is
 # 1920x1080 with a 1280x1024 secondary left of it. Their reports and logs go to

@@ -73,6 +73,18 @@ protected:
                          APPEAR_DEADLINE_MS);
         return overlay;
     }
+    // Ctrl+Alt+R: the rules mode's overlay shows over place only. Its place is *origin.
+    HWND startRulesModeOver(const RECT &place, RECT *origin)
+    {
+        pressCtrlAltKey('R');
+        EXPECT_TRUE(waitForGray("ON"));
+        HWND overlay = waitForOverlay();
+        *origin = windowRectOf(overlay);
+        EXPECT_TRUE(
+            waitUntilPumping([&] { return overlayRegionIs(overlay, regionOf(place, *origin)); }, APPEAR_DEADLINE_MS))
+            << "the overlay shows over the ruled program's window only";
+        return overlay;
+    }
 };
 
 TEST_F(ProgramRules, ARuleFromTheRowMenuLandsInTheFileAndKeepsTheProgramInColour)
@@ -126,12 +138,8 @@ TEST_F(ProgramRules, TheRulesModeGraysOnlyTheRuledProgramAndFollowsItsWindows)
     RECT buttons = windowRectOf(control(IDC_BUTTON_NORMAL_COLOR));
     std::vector<uint32_t> colours = screenPixels(buttons);
     ASSERT_TRUE(bringToFront(program.mainWindow));
-    pressCtrlAltKey('R');
-    ASSERT_TRUE(waitForGray("ON"));
-    HWND overlay = waitForOverlay();
-    RECT origin = windowRectOf(overlay);
-    EXPECT_TRUE(waitUntilPumping([&] { return overlayRegionIs(overlay, regionOf(place, origin)); }, APPEAR_DEADLINE_MS))
-        << "the overlay shows over the ruled program's window only";
+    RECT origin = {};
+    HWND overlay = startRulesModeOver(place, &origin);
     EXPECT_EQ(colours, screenPixels(buttons)) << "the other program keeps its colours";
 
     SetWindowPos(field, nullptr, place.left + SHIFT, place.top + SHIFT, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -157,12 +165,8 @@ TEST_F(ProgramRules, ARuleForAProgramNamedInAnyLettersIsWrittenInUTF8AndGraysIt)
                                  APPEAR_DEADLINE_MS))
         << rulesText();
 
-    pressCtrlAltKey('R');
-    ASSERT_TRUE(waitForGray("ON"));
-    HWND overlay = waitForOverlay();
-    RECT origin = windowRectOf(overlay);
-    EXPECT_TRUE(waitUntilPumping([&] { return overlayRegionIs(overlay, regionOf(place, origin)); }, APPEAR_DEADLINE_MS))
-        << "the overlay shows over the ruled program's window only";
+    RECT origin = {};
+    startRulesModeOver(place, &origin);
     pressCtrlAltKey('N');
     EXPECT_TRUE(waitForGray("OFF"));
 }
