@@ -46,6 +46,7 @@ struct StringTexts {
     char grayOff[TEXT_SMALL];
     char underMeasurement[TEXT_SMALL];
     char grayLabel[TEXT_SMALL];
+    char grayPaused[TEXT_SMALL];
     char trayIconFailed[TEXT_MEDIUM];           // status bar, when the tray icon gave up
     char runningCopyUnreachable[TEXT_LONG];     // a second start that could not hand over
 };
@@ -260,6 +261,9 @@ struct AppState {
     // Set (interlocked) by any window of ours told of a new display layout or work
     // area; the running capture loop takes it and reads the monitors again.
     volatile LONG displayChanged;
+    // Why the session is away (deskRules.h): written by the main window on a session
+    // change, read by the capture loops, both interlocked.
+    volatile LONG sessionAway;
 };
 
 extern AppState appState;

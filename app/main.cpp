@@ -50,6 +50,7 @@ void loadStringTexts()
     loadText(IDS_GRAY_OFF, t.grayOff, sizeof t.grayOff);
     loadText(IDS_UNDER_MEASUREMENT, t.underMeasurement, sizeof t.underMeasurement);
     loadText(IDS_GRAY_LABEL, t.grayLabel, sizeof t.grayLabel);
+    loadText(IDS_GRAY_PAUSED, t.grayPaused, sizeof t.grayPaused);
     loadText(IDS_TRAY_ICON_FAILED, t.trayIconFailed, sizeof t.trayIconFailed);
     loadText(IDS_RUNNING_COPY_UNREACHABLE, t.runningCopyUnreachable, sizeof t.runningCopyUnreachable);
 }

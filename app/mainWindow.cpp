@@ -6,6 +6,7 @@
 #include "appState.h"
 #include "backBuffer.h"
 #include "commandButtons.h"
+#include "deskRules.h"
 #include "helpDialogs.h"
 #include "hotkeys.h"
 #include "listView.h"
@@ -117,6 +118,14 @@ LRESULT onTimer(WPARAM timerId)
     return 0;
 }
 
+// The capture loops copy nothing while the session is away (deskRules.h).
+LRESULT onSessionChange(WPARAM event)
+{
+    LONG away = InterlockedCompareExchange(&appState.sessionAway, 0, 0);
+    InterlockedExchange(&appState.sessionAway, sessionAwayAfter(away, static_cast<uint32_t>(event)));
+    return 0;
+}
+
 LRESULT onMainOnlyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -124,6 +133,7 @@ LRESULT onMainOnlyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_TIMER: return onTimer(wParam);
     case WM_RELEASE_HOTKEYS: releaseHotkeys(window); return 0;
     case WM_COPYDATA: return onCopyData(window, lParam);
+    case WM_WTSSESSION_CHANGE: return onSessionChange(wParam);
     case WM_RUN_START_COMMAND: runStartCommand(static_cast<int32_t>(wParam)); return 0;
     }
     if (message == appState.taskbarCreatedMessage && message != 0)

@@ -24,12 +24,27 @@ const char KERNEL_MODULE[] = "kernel32.dll";
 
 typedef void(WINAPI *GetNativeSystemInfoFn)(LPSYSTEM_INFO info);
 typedef HRESULT(WINAPI *DwmIsCompositionEnabledFn)(BOOL *enabled);
+typedef BOOL(WINAPI *WTSRegisterSessionNotificationFn)(HWND window, DWORD flags);
+const char SESSION_MODULE[] = "wtsapi32.dll";
+constexpr DWORD NOTIFY_THIS_SESSION = 0;   // NOTIFY_FOR_THIS_SESSION
 
 // GetProcAddress's result as the routine's own type (through void * to keep the
 // compiler's function-cast check quiet about a cast that is intended).
 template <typename Routine> Routine lookUp(HMODULE module, const char *name)
 {
     return reinterpret_cast<Routine>(reinterpret_cast<void *>(GetProcAddress(module, name)));
+}
+
+// Lock, unlock, disconnection and connection of this session come to the main
+// window as WM_WTSSESSION_CHANGE. Looked up at run time, as the other start-up
+// checks are; the module stays loaded for the life of the process.
+void watchSessionChanges(HWND window)
+{
+    HMODULE sessions = LoadLibraryA(SESSION_MODULE);
+    auto watch = sessions != nullptr ? lookUp<WTSRegisterSessionNotificationFn>(sessions, "WTSRegisterSessionNotification")
+                                     : nullptr;
+    if (watch != nullptr)
+        watch(window, NOTIFY_THIS_SESSION);
 }
 
 void refuseComposition(HWND owner)
@@ -134,6 +149,7 @@ LRESULT onCreate(HWND window, LPARAM createParameters)
     appState.isWow64Fn = findIsWow64();
     layoutInitial(window);
     createTooltips(window);
+    watchSessionChanges(window);
 
     HANDLE listThread = startThread(listThreadMain, nullptr);
     if (listThread == nullptr) {

@@ -7,6 +7,7 @@
 
 #include "appState.h"
 #include "boundedText.h"
+#include "deskRules.h"
 #include "gray.h"
 #include "overlayShape.h"
 #include "retry.h"
@@ -213,6 +214,30 @@ bool stopWasRequested()
     bool stop = appState.stopRequested == 1;
     LeaveCriticalSection(&appState.runLock);
     return stop;
+}
+
+bool deskIsUnseen()
+{
+    BOOL screenSaverRuns = FALSE;
+    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &screenSaverRuns, 0);
+    return deskUnseen(InterlockedCompareExchange(&appState.sessionAway, 0, 0), screenSaverRuns != FALSE);
+}
+
+bool waitWhileDeskUnseen(CaptureRun *run)
+{
+    if (!deskIsUnseen())
+        return true;
+    setStatusPair(appState.texts.grayLabel, appState.texts.grayPaused, STATUS_PART_GRAY);
+    do {
+        if (stopWasRequested())
+            return false;
+        sleepFrame(run, FRAME_PERIOD_MS);
+    } while (deskIsUnseen());
+    setStatusPair(appState.texts.grayLabel, appState.texts.grayOn, STATUS_PART_GRAY);
+    // The pause is no frame time: pacing and the rate start afresh.
+    run->lastFrameTime = firstFrameTimeBase(timeGetTime());
+    run->frameRate = FrameRateCounter{0, timeGetTime()};
+    return true;
 }
 
 void endCaptureRun(CaptureRun *run)

@@ -69,6 +69,10 @@ void paceAndCountFrame(CaptureRun *run);
 // Sleeps without counting a frame (a frame given up early).
 void sleepFrame(CaptureRun *run, DWORD milliseconds);
 bool stopWasRequested();
+// While nobody can see the desk (a locked or disconnected session, the screen
+// saver), the run copies nothing: it says "Gray: paused" and looks again every
+// frame period. False when a stop came meanwhile.
+bool waitWhileDeskUnseen(CaptureRun *run);
 
 // A failed call's message box, owned by the main window, with the overlay first
 // lowered and hidden so that it cannot cover the box.

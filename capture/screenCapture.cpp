@@ -191,6 +191,8 @@ void keepRegion(CaptureRun *run, ScreenShape *shape, HWND foreground)
 void runScreenFrames(CaptureRun *run, ScreenShape *shape)
 {
     for (;;) {
+        if (!waitWhileDeskUnseen(run))
+            return;
         if ((monitorLayoutChanged(run) || shape->coverPending) && !followLayout(run, shape))
             return;
         ScreenPoint cursor = cursorPosition();

@@ -242,7 +242,7 @@ unsigned runWindowCapture(void *start, FrameStep frameStep)
     CaptureRun run;
     ScreenRect previous{};
     if (setUpWindowRun(&run, start, &previous)) {
-        while (frameStep(&run, &previous) == FRAME_NEXT) {
+        while (waitWhileDeskUnseen(&run) && frameStep(&run, &previous) == FRAME_NEXT) {
         }
     }
     endCaptureRun(&run);

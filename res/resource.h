@@ -35,6 +35,8 @@
 // Notes of the notification area and the single instance.
 #define IDS_TRAY_ICON_FAILED 130
 #define IDS_RUNNING_COPY_UNREACHABLE 131
+// Status bar: gray on, but nothing copied while nobody can see the desk.
+#define IDS_GRAY_PAUSED 132
 
 // String table: messages loaded where they are shown.
 #define IDS_SAVE_FAILED_TITLE 150

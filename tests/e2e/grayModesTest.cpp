@@ -196,6 +196,22 @@ TEST_F(GrayModes, ScreenModeCoversTheWorkAreaAndSwitchesToTheForegroundMode)
     turnGrayOff();
 }
 
+// A locked session (the message the system sends the main window) pauses the
+// screen mode, which says so and keeps its overlay; unlocked, it goes on.
+TEST_F(GrayModes, ScreenModePausesWhileTheSessionIsLocked)
+{
+    startTalvero();
+    press(IDC_BUTTON_SCREEN_MODE);
+    ASSERT_TRUE(waitForGray("ON"));
+    PostMessageA(program.mainWindow, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    EXPECT_TRUE(waitForGray("paused"));
+    EXPECT_EQ(1u, overlayWindows(program).size()) << "the mode ended instead of pausing";
+    PostMessageA(program.mainWindow, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    EXPECT_TRUE(waitForGray("ON"));
+    ASSERT_TRUE(waitForFrameRate()) << "no frames after the unlock: " << status(0);
+    turnGrayOff();
+}
+
 TEST_F(GrayModes, ForegroundModeFollowsTheWindowInFront)
 {
     startTalvero();
