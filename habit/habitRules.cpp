@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int32_t SECONDS_PER_MINUTE = 60;
-constexpr int32_t SECONDS_PER_HOUR = 60 * 60;
 // A step this much later than the last, or earlier: the machine slept or the clock moved.
 constexpr int64_t CLOCK_JUMP_SECONDS = 5;
 // The days whose runs may hold, or change, within a week from now: yesterday's
@@ -29,10 +27,10 @@ int64_t dayNumber(int32_t year, int32_t month, int32_t day)
     return era * DAYS_PER_ERA + dayOfEra - DAYS_BEFORE_1970;
 }
 
+// The system's clock cannot be set before 1980, so seconds are never negative.
 int64_t dayOf(int64_t seconds)
 {
-    int64_t day = seconds / SECONDS_PER_DAY;
-    return seconds % SECONDS_PER_DAY < 0 ? day - 1 : day;
+    return seconds / SECONDS_PER_DAY;
 }
 
 // Today, by which the day of the week of any other day is known.
@@ -94,13 +92,16 @@ bool snoozeOver(const HabitState &state, int64_t now)
     return state.snoozeUntil != 0 && (now >= state.snoozeUntil || state.snoozeUntil - now > LONGEST);
 }
 
-// A run begins, or the last one ended: the person's choice is over with it.
-void enterRun(HabitState *state, const HabitOccurrence &run)
+// A run begins, or the last one ended: the person's choice is over with it. A run
+// that gave way to another before its end is not over.
+void enterRun(HabitState *state, const HabitOccurrence &run, int64_t now)
 {
-    if (state->period.mode != HABIT_MODE_NONE)
+    if (state->period.mode != HABIT_MODE_NONE && now >= state->period.end)
         state->ended = state->period;
     state->period = run;
     state->handChoice = false;
+    if (run.mode != HABIT_MODE_NONE)
+        state->snoozedMode = HABIT_MODE_NONE;
 }
 
 }  // namespace
@@ -149,7 +150,7 @@ HabitDecision habitStep(const HabitSettings &settings, HabitState *state, const 
     HabitOccurrence run = runAt(settings, weekOf(now), at, state->ended);
     bool changed = !sameRun(run, before);
     if (changed)
-        enterRun(state, run);
+        enterRun(state, run, at);
     if (snoozeOver(*state, at)) {
         int32_t back = habitSnoozeReturn(*state);
         state->snoozeUntil = 0;
@@ -164,7 +165,7 @@ HabitDecision habitStep(const HabitSettings &settings, HabitState *state, const 
     }
     if (!changed && !(jumped && !state->handChoice))
         return HabitDecision{HABIT_NOTHING, HABIT_MODE_NONE, false};
-    bool fade = settings.fadeMinutes > 0 && at - run.start < settings.fadeMinutes * SECONDS_PER_MINUTE;
+    bool fade = at - run.start < settings.fadeMinutes * SECONDS_PER_MINUTE;
     return startUnlessRunning(run.mode, runningMode, fade);
 }
 
@@ -212,7 +213,7 @@ size_t formatHabitMoment(char (&text)[HABIT_MOMENT_BYTES], int64_t at, const Loc
     int64_t day = dayOf(at);
     int second = static_cast<int>(at - day * SECONDS_PER_DAY);
     int hour = second / SECONDS_PER_HOUR;
-    int minute = second / SECONDS_PER_MINUTE % SECONDS_PER_MINUTE;
+    int minute = second % SECONDS_PER_HOUR / SECONDS_PER_MINUTE;
     char time[HABIT_MOMENT_BYTES];
     if (second % SECONDS_PER_MINUTE == 0)
         formatText(time, "%02d:%02d", hour, minute);

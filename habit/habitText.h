@@ -27,7 +27,9 @@ constexpr size_t HABIT_FILE_LIMIT = 16 * 1024;
 constexpr int32_t HABIT_FADE_LONGEST_MINUTES = 120;
 constexpr int32_t HABIT_FADE_DEFAULT_MINUTES = 10;
 constexpr int32_t HABIT_INTENSITY_FULL = 100;   // percent: today's gray
-constexpr int32_t SECONDS_PER_DAY = 24 * 60 * 60;
+constexpr int32_t SECONDS_PER_MINUTE = 60;
+constexpr int32_t SECONDS_PER_HOUR = 60 * SECONDS_PER_MINUTE;
+constexpr int32_t SECONDS_PER_DAY = 24 * SECONDS_PER_HOUR;
 constexpr int32_t DAYS_PER_WEEK = 7;
 constexpr int32_t HABIT_ALL_DAYS = (1 << DAYS_PER_WEEK) - 1;
 
