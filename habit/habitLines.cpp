@@ -13,7 +13,8 @@ constexpr unsigned char FIRST_TEXT_BYTE = 0x20;
 constexpr unsigned char DELETE_BYTE = 0x7F;
 // Three digits hold every fade and intensity; more are no number we read.
 constexpr int32_t SETTING_DIGITS = 3;
-constexpr int32_t HOUR_DIGITS = 2;
+constexpr int32_t HOUR_DIGITS = 2;   // "7:00" or "07:00"
+constexpr int32_t MINUTE_DIGITS = 2;   // minutes and seconds: always two
 constexpr int32_t HOURS_PER_DAY = 24;
 constexpr int32_t MINUTES_PER_HOUR = 60;
 
@@ -119,9 +120,11 @@ bool takeTime(Cursor *cursor, bool endOfDay, int32_t *second)
 {
     int32_t hour = 0, minute = 0, extra = 0;
     skipBlanks(cursor);
-    if (!takeNumber(cursor, 1, HOUR_DIGITS, &hour) || !takeChar(cursor, ':') || !takeNumber(cursor, 2, 2, &minute))
+    if (!takeNumber(cursor, 1, HOUR_DIGITS, &hour) || !takeChar(cursor, ':'))
         return false;
-    if (takeChar(cursor, ':') && !takeNumber(cursor, 2, 2, &extra))
+    if (!takeNumber(cursor, MINUTE_DIGITS, MINUTE_DIGITS, &minute))
+        return false;
+    if (takeChar(cursor, ':') && !takeNumber(cursor, MINUTE_DIGITS, MINUTE_DIGITS, &extra))
         return false;
     *second = hour * SECONDS_PER_HOUR + minute * SECONDS_PER_MINUTE + extra;
     if (hour == HOURS_PER_DAY)
@@ -186,22 +189,26 @@ bool takePeriod(Cursor *cursor, HabitPeriod *period)
     return period->mode > HABIT_MODE_NONE && atEnd(cursor);
 }
 
-// What the line's settings say: the keyword picks the rest's reader.
+bool takeFullscreen(Cursor *cursor, int32_t *value)
+{
+    *value = takeWord(cursor, HABIT_FULLSCREEN_WORDS, HABIT_FULLSCREEN_WORD_COUNT);
+    return *value >= 0 && atEnd(cursor);
+}
+
+// What the line's settings say: the keyword picks the reader of the rest.
 HabitLineKind settingKind(Cursor *cursor, HabitLine *line)
 {
     const char *const keywords[] = {HABIT_PERIOD_WORD, HABIT_FADE_WORD, HABIT_INTENSITY_WORD, HABIT_FULLSCREEN_WORD};
+    const HabitLineKind kinds[] = {HABIT_LINE_PERIOD, HABIT_LINE_FADE, HABIT_LINE_INTENSITY, HABIT_LINE_FULLSCREEN};
     int32_t keyword = takeWord(cursor, keywords, sizeof keywords / sizeof keywords[0]);
-    if (cursor->at == cursor->end || !isBlank(*cursor->at))   // "fade5" is no setting
+    if (keyword < 0 || cursor->at == cursor->end || !isBlank(*cursor->at))   // "fade5" is no setting
         return HABIT_LINE_SKIPPED;
-    switch (keyword) {
-    case 0: return takePeriod(cursor, &line->period) ? HABIT_LINE_PERIOD : HABIT_LINE_SKIPPED;
-    case 1: return takeSetting(cursor, HABIT_FADE_LONGEST_MINUTES, &line->value) ? HABIT_LINE_FADE : HABIT_LINE_SKIPPED;
-    case 2: return takeSetting(cursor, HABIT_INTENSITY_FULL, &line->value) ? HABIT_LINE_INTENSITY : HABIT_LINE_SKIPPED;
-    case 3:
-        line->value = takeWord(cursor, HABIT_FULLSCREEN_WORDS, HABIT_FULLSCREEN_WORD_COUNT);
-        return line->value >= 0 && atEnd(cursor) ? HABIT_LINE_FULLSCREEN : HABIT_LINE_SKIPPED;
-    default: return HABIT_LINE_SKIPPED;
-    }
+    HabitLineKind kind = kinds[keyword];
+    bool understood = kind == HABIT_LINE_PERIOD      ? takePeriod(cursor, &line->period)
+                    : kind == HABIT_LINE_FADE        ? takeSetting(cursor, HABIT_FADE_LONGEST_MINUTES, &line->value)
+                    : kind == HABIT_LINE_INTENSITY   ? takeSetting(cursor, HABIT_INTENSITY_FULL, &line->value)
+                                                     : takeFullscreen(cursor, &line->value);
+    return understood ? kind : HABIT_LINE_SKIPPED;
 }
 
 void classify(HabitLine *line)

@@ -78,17 +78,20 @@ HabitOccurrence runAt(const HabitSettings &settings, const Week &week, int64_t a
     return found;
 }
 
+constexpr HabitDecision NO_DECISION = {HABIT_NOTHING, HABIT_MODE_NONE, false};
+
 HabitDecision startUnlessRunning(int32_t mode, int32_t runningMode, bool fade)
 {
     if (mode == HABIT_MODE_NONE || mode == runningMode)
-        return HabitDecision{HABIT_NOTHING, HABIT_MODE_NONE, false};
+        return NO_DECISION;
     return HabitDecision{HABIT_START, mode, fade};
 }
 
 bool snoozeOver(const HabitState &state, int64_t now)
 {
-    constexpr int64_t LONGEST = HABIT_SNOOZE_LONGEST_MINUTES * SECONDS_PER_MINUTE;
-    // A snooze further away than any can be: the clock was put back.
+    // The longest snooze, and the minute it is rounded up by. Further away than
+    // that: the clock was put back.
+    constexpr int64_t LONGEST = (HABIT_SNOOZE_LONGEST_MINUTES + 1) * SECONDS_PER_MINUTE;
     return state.snoozeUntil != 0 && (now >= state.snoozeUntil || state.snoozeUntil - now > LONGEST);
 }
 
@@ -158,13 +161,14 @@ HabitDecision habitStep(const HabitSettings &settings, HabitState *state, const 
         return startUnlessRunning(back, runningMode, false);
     }
     if (state->snoozeUntil != 0)
-        return HabitDecision{HABIT_NOTHING, HABIT_MODE_NONE, false};
+        return NO_DECISION;
     if (changed && run.mode == HABIT_MODE_NONE) {
         bool stops = !handBefore && before.mode != HABIT_MODE_NONE && runningMode == before.mode;
         return HabitDecision{stops ? HABIT_STOP : HABIT_NOTHING, stops ? before.mode : HABIT_MODE_NONE, false};
     }
-    if (!changed && !(jumped && !state->handChoice))
-        return HabitDecision{HABIT_NOTHING, HABIT_MODE_NONE, false};
+    bool resumes = jumped && !state->handChoice;   // the run goes on: is its mode still there?
+    if (!changed && !resumes)
+        return NO_DECISION;
     bool fade = at - run.start < settings.fadeMinutes * SECONDS_PER_MINUTE;
     return startUnlessRunning(run.mode, runningMode, fade);
 }

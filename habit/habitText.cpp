@@ -88,10 +88,10 @@ void putNewLine(Rewrite *rewrite, HabitLineKind kind, int32_t period, LineEnd li
 void putSettingLine(Rewrite *rewrite, const HabitLine &line, int32_t period)
 {
     const HabitSettings &settings = *rewrite->settings;
-    bool same = line.kind == HABIT_LINE_PERIOD ? samePeriod(line.period, settings.periods[period])
-              : line.kind == HABIT_LINE_FADE   ? line.value == settings.fadeMinutes
+    bool same = line.kind == HABIT_LINE_PERIOD    ? samePeriod(line.period, settings.periods[period])
+              : line.kind == HABIT_LINE_FADE      ? line.value == settings.fadeMinutes
               : line.kind == HABIT_LINE_INTENSITY ? line.value == settings.intensity
-                                            : line.value == (settings.fullscreen != 0);
+                                                  : line.value == (settings.fullscreen != 0);
     if (same)
         put(rewrite, line.start, line.length);
     else
@@ -130,7 +130,7 @@ void rewriteLine(Rewrite *rewrite, const HabitLine &line)
         addMissing(rewrite);
     if (line.kind == HABIT_LINE_PERIOD) {
         putPeriodLine(rewrite, line);
-    } else if (line.kind == HABIT_LINE_FADE || line.kind == HABIT_LINE_INTENSITY || line.kind == HABIT_LINE_FULLSCREEN) {
+    } else if (line.kind >= HABIT_LINE_FADE && line.kind < HABIT_LINE_FADE + SINGLE_SETTING_COUNT) {
         bool &written = rewrite->written[line.kind - HABIT_LINE_FADE];
         if (!written)
             putSettingLine(rewrite, line, 0);
