@@ -4,7 +4,7 @@
 // a second, and while the session is locked (the message the system sends, posted
 // to the main window). Then, in the foreground mode on the program's own main
 // window, the delay from a change on a still desk to its gray on screen, with and
-// without a mouse move just before. With TALVERO_REFERENCE_EXE naming another
+// without a mouse move just before (on a desk of one monitor). With TALVERO_REFERENCE_EXE naming another
 // build, its figures stand beside this build's. BuildFigures only.
 //
 // The CPU is read from Linux's /proc/stat through Wine's Z: drive, in clock ticks
@@ -89,6 +89,7 @@ struct Animation {
     HWND window;
     HANDLE thread;
     int tick;
+    int paints;
 };
 Animation animation;
 
@@ -97,13 +98,13 @@ LRESULT CALLBACK animationProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
     case WM_TIMER: {
         animation.tick++;
-        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         InvalidateRect(window, nullptr, FALSE);
         return 0;
     }
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
+        animation.paints++;
         HBRUSH brush = CreateSolidBrush(RGB(animation.tick * 7 % 256, 255 - animation.tick * 3 % 256, 90));
         FillRect(dc, &paint.rcPaint, brush);
         DeleteObject(brush);
@@ -125,10 +126,12 @@ DWORD WINAPI animationThread(void *ready)
     windowClass.lpszClassName = "ModeBenchAnimation";
     RegisterClassA(&windowClass);
     animation.window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, windowClass.lpszClassName, "animation",
-                                       WS_POPUP | WS_VISIBLE, ANIMATION_PLACE.left, ANIMATION_PLACE.top,
+                                       WS_POPUP, ANIMATION_PLACE.left, ANIMATION_PLACE.top,
                                        ANIMATION_PLACE.right - ANIMATION_PLACE.left,
                                        ANIMATION_PLACE.bottom - ANIMATION_PLACE.top, nullptr, nullptr,
                                        windowClass.hInstance, nullptr);
+    // Shown without taking the front: the foreground mode would follow it.
+    ShowWindow(animation.window, SW_SHOWNOACTIVATE);
     SetTimer(animation.window, ANIMATION_TIMER, ANIMATION_PERIOD_MS, nullptr);
     SetEvent(ready);
     MSG message;
@@ -246,8 +249,11 @@ void measureModes(const Program &program, BuildFigures *figures)
         Sleep(SETTLE_MS);
         addCpu(figures, name + ", still desk", cpuPerSecond() - idleStill);
         startAnimation();
+        int paints = animation.paints;
         addCpu(figures, name + ", area repainting", cpuPerSecond() - idleMoving);
-        addRow(&figures->rates, name, status(program, 0));
+        // What the program reports beside how often the area really changed.
+        addRow(&figures->rates, name,
+               status(program, 0) + " (area " + std::to_string((animation.paints - paints) * 1000 / MEASURE_MS) + "/s)");
         stopAnimation();
         PostMessageA(program.mainWindow, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
         Sleep(LOCK_SETTLE_MS);
@@ -345,24 +351,14 @@ void printTable(const BuildFigures &reference, const BuildFigures &build)
     for (const auto &rate : build.rates)
         printf("  %-18s %-10s %s\n", rate.first.c_str(), rowOf(reference.rates, rate.first).c_str(),
                rate.second.c_str());
-    printf("delay from a change to its gray (foreground mode, this build): %s\n", build.delays.c_str());
+    if (!build.delays.empty())
+        printf("delay from a change to its gray (foreground mode, this build): %s\n", build.delays.c_str());
 }
 
 }  // namespace
 
 int main()
 {
-    if (GetEnvironmentVariableA("TALVERO_BENCH_DELAYS_ONLY", nullptr, 0) > 0) {
-        SetEnvironmentVariableA("TALVERO_EXE", programOfThisBuild().c_str());
-        BuildFigures figures;
-        Program program;
-        if (!startProgram(program) || !waitForMainWindow(program))
-            return 1;
-        measureDelays(program, &figures);
-        disposeProgram(program);
-        printf("%s\n", figures.delays.c_str());
-        return 0;
-    }
     char path[MAX_PATH];
     bool hasReference = GetEnvironmentVariableA("TALVERO_REFERENCE_EXE", path, sizeof path) > 0;
     std::string reference = hasReference ? path : "";
@@ -376,7 +372,8 @@ int main()
             return 1;
     }
     SetEnvironmentVariableA("TALVERO_EXE", programOfThisBuild().c_str());
-    if (!measureBuild(&now, true))
+    // The delays once, on the desk of one monitor: they time the main window alone.
+    if (!measureBuild(&now, GetSystemMetrics(SM_CMONITORS) == 1))
         return 1;
     printTable(before, now);
     return 0;
