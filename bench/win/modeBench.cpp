@@ -4,8 +4,9 @@
 // a second, and while the session is locked (the message the system sends, posted
 // to the main window). Then, in the foreground mode on the program's own main
 // window, the delay from a change on a still desk to its gray on screen, with and
-// without a mouse move just before (on a desk of one monitor). With TALVERO_REFERENCE_EXE naming another
-// build, its figures stand beside this build's. BuildFigures only.
+// without a mouse move just before (on a desk of one monitor). With
+// TALVERO_REFERENCE_EXE naming another build, its figures stand beside this
+// build's. Figures only.
 //
 // The CPU is read from Linux's /proc/stat through Wine's Z: drive, in clock ticks
 // of 10 ms: the stretches are long enough.
