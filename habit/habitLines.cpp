@@ -4,13 +4,13 @@
 
 #include <cstring>
 
+#include "textBytes.h"
+
 namespace {
 
 const char BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
 constexpr size_t BYTE_ORDER_MARK_LENGTH = sizeof BYTE_ORDER_MARK - 1;
 constexpr char COMMENT_MARK = '#';
-constexpr unsigned char FIRST_TEXT_BYTE = 0x20;
-constexpr unsigned char DELETE_BYTE = 0x7F;
 // Three digits hold every fade and intensity; more are no number we read.
 constexpr int32_t SETTING_DIGITS = 3;
 constexpr int32_t HOUR_DIGITS = 2;   // "7:00" or "07:00"
@@ -51,16 +51,6 @@ bool sameWord(const char *a, size_t aLength, const char *b)
         if (b[i] == '\0' || lowerAscii(a[i]) != lowerAscii(b[i]))
             return false;
     return b[i] == '\0';
-}
-
-bool holdsOnlyText(const char *text, size_t length)
-{
-    for (size_t i = 0; i < length; i++) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if ((c < FIRST_TEXT_BYTE && c != '\t') || c == DELETE_BYTE)
-            return false;
-    }
-    return true;
 }
 
 void skipBlanks(Cursor *cursor)
