@@ -230,33 +230,26 @@ TEST_F(GrayModes, AChangeOnAStillDeskTurnsGrayAndTheRestStays)
     std::vector<uint32_t> colour = mainWindowPixels();
     press(IDC_BUTTON_FOREGROUND_MODE);
     ASSERT_TRUE(waitForGray("ON"));
-    auto grayedAsBefore = [&](const std::vector<uint32_t> &now, const RECT &skip) {
-        RECT place = rectOf(program.mainWindow);
-        LONG width = place.right - place.left;
-        for (size_t i = 0; i < now.size() && i < colour.size(); i++) {
-            POINT at = {place.left + static_cast<LONG>(i % width), place.top + static_cast<LONG>(i / width)};
-            if (!PtInRect(&skip, at) && now[i] != grayOf(colour[i], settings))
+    auto grayedAsBefore = [&](size_t pixels) {   // the window's first pixels, row by row from its top
+        std::vector<uint32_t> now = mainWindowPixels();
+        for (size_t i = 0; i < pixels; i++)
+            if (now.size() != colour.size() || now[i] != grayOf(colour[i], settings))
                 return false;
-        }
-        return now.size() == colour.size();
+        return true;
     };
-    ASSERT_TRUE(waitUntil([&] { return grayedAsBefore(mainWindowPixels(), RECT{}); }, APPEAR_DEADLINE_MS));
+    ASSERT_TRUE(waitUntil([&] { return grayedAsBefore(colour.size()); }, APPEAR_DEADLINE_MS));
 
     Sleep(STILL_DESK_MS);   // no input, nothing changes: the desk is still
     HWND list = control(IDC_WINDOW_LIST);
     SendMessageA(list, LVM_SETBKCOLOR, 0, RGB(200, 60, 40));
     InvalidateRect(list, nullptr, TRUE);
-    RECT listPlace = rectOf(list);
-    POINT empty = {listPlace.left + 8, listPlace.bottom - 8};   // below the rows
-    uint32_t seen = 0;
-    EXPECT_TRUE(waitUntil(
-        [&] {
-            seen = screenPixels(RECT{empty.x, empty.y, empty.x + 1, empty.y + 1})[0];
-            return seen == grayOf(NEW_LIST_COLOUR, settings);
-        },
-        APPEAR_DEADLINE_MS))
-        << std::hex << seen << " is not the gray of the list's new colour";
-    EXPECT_TRUE(grayedAsBefore(mainWindowPixels(), listPlace)) << "the unchanged part of the window changed";
+    RECT listPlace = rectOf(list), place = rectOf(program.mainWindow);
+    RECT empty = {listPlace.left + 8, listPlace.bottom - 8, listPlace.left + 9, listPlace.bottom - 7};   // below the rows
+    EXPECT_TRUE(waitUntil([&] { return screenPixels(empty)[0] == grayOf(NEW_LIST_COLOUR, settings); },
+                          APPEAR_DEADLINE_MS))
+        << std::hex << screenPixels(empty)[0] << " is not the gray of the list's new colour";
+    EXPECT_TRUE(grayedAsBefore((listPlace.top - place.top) * (place.right - place.left)))
+        << "the unchanged part of the window changed";
     turnGrayOff();
 }
 

