@@ -7,6 +7,7 @@
 #include "backBuffer.h"
 #include "commandButtons.h"
 #include "deskRules.h"
+#include "habitDialog.h"
 #include "helpDialogs.h"
 #include "hotkeys.h"
 #include "listView.h"
@@ -44,6 +45,7 @@ LRESULT onCommand(WPARAM wParam)
 {
     switch (LOWORD(wParam)) {
     case IDM_FILE_EXIT: SendMessageA(appState.mainWindow, WM_CLOSE, 0, 0); break;
+    case IDM_HABIT: showHabitDialog(appState.mainWindow); break;
     case IDM_HELP_DOCUMENT: runHelpDialog(IDD_DOCUMENT); break;
     case IDM_HELP_ABOUT: runHelpDialog(IDD_ABOUT); break;
     }

@@ -37,10 +37,9 @@ size_t formatPeriodsBox(char *dest, size_t size, const HabitSettings &settings)
     for (int32_t i = 0; i < settings.periodCount; i++) {
         char line[HABIT_LINE_BYTES];
         size_t length = formatHabitPeriod(line, settings.periods[i]);
-        if (i > 0)
-            used = appendTextN(dest, size, HABIT_BOX_LINE_END);
         if (length > WORD_AND_SPACE)
-            used = appendTextN(dest, size, line + WORD_AND_SPACE);
+            appendTextN(dest, size, line + WORD_AND_SPACE);
+        used = appendTextN(dest, size, HABIT_BOX_LINE_END);
     }
     return used;
 }

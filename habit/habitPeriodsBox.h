@@ -14,7 +14,8 @@ constexpr size_t HABIT_BOX_BYTES = 4096;
 // Lines in the box end as an edit control ends them.
 inline constexpr char HABIT_BOX_LINE_END[] = "\r\n";
 
-// The box's text for the periods of the settings.
+// The box's text for the periods of the settings, each line ended, so that the
+// caret at the end stands on a line of its own.
 size_t formatPeriodsBox(char *dest, size_t size, const HabitSettings &settings);
 
 // One line of the box read as a period; false when habit.txt would skip it.

@@ -6,6 +6,7 @@
 #define IDD_ABOUT 102
 #define IDD_DOCUMENT 103
 #define IDD_CONFIG 119
+#define IDD_HABIT 123
 
 // Icons, bitmaps and the menu.
 #define IDI_TALVERO 104
@@ -42,6 +43,10 @@
 #define IDS_SAVE_FAILED_TITLE 150
 #define IDS_SETTINGS_NOT_SAVED 151
 #define IDS_RULES_NOT_SAVED 152
+// The Habit dialog's refusals.
+#define IDS_HABIT_LINE_NOT_UNDERSTOOD 170
+#define IDS_HABIT_TOO_MANY 171
+#define IDS_HABIT_FADE_OUT_OF_RANGE 172
 
 // Main window controls.
 #define IDC_STATUS_BAR 2002
@@ -61,6 +66,7 @@
 #define IDM_FILE_EXIT 40003
 #define IDM_HELP_DOCUMENT 40004
 #define IDM_HELP_ABOUT 40005
+#define IDM_HABIT 40006
 
 // Help dialog controls.
 #define IDC_ABOUT_CLOSE 1001
@@ -76,6 +82,15 @@
 #define IDC_CONFIG_CLOSE 1010
 #define IDC_CONFIG_DEFAULT 1011
 #define IDC_CONFIG_TONE_VALUE 1012
+
+// Habit dialog controls (OK and Cancel are IDOK and IDCANCEL).
+#define IDC_HABIT_PERIODS 1020
+#define IDC_HABIT_HINT 1021
+#define IDC_HABIT_FADE 1022
+#define IDC_HABIT_FADE_SPIN 1023
+#define IDC_HABIT_INTENSITY 1024
+#define IDC_HABIT_INTENSITY_VALUE 1025
+#define IDC_HABIT_FULLSCREEN_COLOUR 1026
 
 // The manifest resource: id 1 of type RT_MANIFEST (24).
 #define IDR_MANIFEST 1

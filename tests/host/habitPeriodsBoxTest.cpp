@@ -41,7 +41,7 @@ TEST(HabitPeriodsBox, TextOfThePeriodsAndBack)
     }
 
     // The box's text of settings read from it reads back as the same periods.
-    const std::string box = "Mon-Fri 22:00-07:00 screen\r\ndaily 23:00-07:00:30 focus\r\nSun 00:00-24:00 monitor";
+    const std::string box = "Mon-Fri 22:00-07:00 screen\r\ndaily 23:00-07:00:30 focus\r\nSun 00:00-24:00 monitor\r\n";
     PeriodsBoxReading read;
     readPeriodsBox(box.data(), box.size(), &read);
     ASSERT_EQ(3, read.periodCount);
