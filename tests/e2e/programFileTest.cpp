@@ -211,7 +211,7 @@ TEST_F(ProgramFile, PicturesDialogsAndMenuAreThere)
     EXPECT_NE(nullptr, FindResourceA(exe, MAKEINTRESOURCEA(IDI_TALVERO), MAKEINTRESOURCEA(14)));  // RT_GROUP_ICON
     EXPECT_NE(nullptr, FindResourceA(exe, MAKEINTRESOURCEA(IDI_LIST_DEFAULT), MAKEINTRESOURCEA(14)));
     EXPECT_NE(nullptr, FindResourceA(exe, MAKEINTRESOURCEA(IDM_MAIN_MENU), MAKEINTRESOURCEA(4)));  // RT_MENU
-    for (int dialog : {IDD_ABOUT, IDD_DOCUMENT, IDD_CONFIG})
+    for (int dialog : {IDD_ABOUT, IDD_DOCUMENT, IDD_CONFIG, IDD_HABIT})
         EXPECT_NE(nullptr, FindResourceA(exe, MAKEINTRESOURCEA(dialog), MAKEINTRESOURCEA(5))) << "dialog " << dialog;
 }
 
@@ -280,7 +280,7 @@ TEST_F(ProgramFile, MenuHoldsFileAndHelpWithTheirCommands)
         const char *text;
         std::vector<std::pair<const char *, int>> items;
     } popups[] = {
-        {"File(&F)", {{"Exit(&E)", IDM_FILE_EXIT}}},
+        {"File(&F)", {{"Habit...(&H)", IDM_HABIT}, {"", 0}, {"Exit(&E)", IDM_FILE_EXIT}}},   // a separator between
         {"Help(&H)", {{"Document(&U)", IDM_HELP_DOCUMENT}, {"About TALVERO(&A)", IDM_HELP_ABOUT}}},
     };
     auto itemText = [](HMENU owner, int position) {

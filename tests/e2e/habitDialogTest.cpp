@@ -1,0 +1,64 @@
+// A person opens File > Habit..., types a period, sets the intensity with the keys
+// and presses OK: habit.txt holds both, and a line it did not understand stays as
+// the person wrote it.
+#include <string>
+
+#include "talveroTest.h"
+
+namespace {
+
+// Characters as a keyboard of any layout sends them.
+void typeText(const std::string &text)
+{
+    for (char c : text) {
+        INPUT keys[2] = {};
+        for (INPUT &key : keys) {
+            key.type = INPUT_KEYBOARD;
+            key.ki.wScan = static_cast<WORD>(static_cast<unsigned char>(c));
+            key.ki.dwFlags = KEYEVENTF_UNICODE;
+        }
+        keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        SendInput(2, keys, sizeof keys[0]);
+    }
+}
+
+class HabitDialog : public TalveroTest {};
+
+}  // namespace
+
+TEST_F(HabitDialog, APeriodAndAnIntensityGoIntoHabitTxtBesideALineItDidNotUnderstand)
+{
+    const std::string keptLines = "# my evenings\nbedtime 22:00\n";
+    makeWorkDirectory(program);
+    const std::string habitPath = std::string(program.workDirectory) + "\\habit.txt";
+    writeWholeFile(habitPath.c_str(), keptLines);
+    ASSERT_TRUE(startProgramInItsFolder(program)) << "cannot start " << talveroPath();
+    ASSERT_TRUE(waitForMainWindow(program));
+
+    ASSERT_TRUE(chooseMenuItem(program, 'F', 'H')) << "the File menu did not open";
+    HWND dialog = waitForDialog("Habit");
+    ASSERT_NE(nullptr, dialog) << "no Habit dialog";
+    ASSERT_TRUE(bringToFront(dialog));
+    typeText("Mon-Fri 22:00-07:00 focus");
+    EXPECT_TRUE(waitUntil([&] { return controlText(GetDlgItem(dialog, IDC_HABIT_PERIODS)) ==
+                                       "Mon-Fri 22:00-07:00 focus"; },
+                          APPEAR_DEADLINE_MS))
+        << controlText(GetDlgItem(dialog, IDC_HABIT_PERIODS));
+    // Alt+I takes the keyboard to the intensity; Home and six pages of 10 % give 60 %.
+    pressAltKey('I');
+    pressKey(VK_HOME);
+    for (int page = 0; page < 6; page++)
+        pressKey(VK_NEXT);
+    EXPECT_TRUE(waitUntil([&] { return controlText(GetDlgItem(dialog, IDC_HABIT_INTENSITY_VALUE)) == "60 %"; },
+                          APPEAR_DEADLINE_MS))
+        << controlText(GetDlgItem(dialog, IDC_HABIT_INTENSITY_VALUE));
+    POINT ok = centreOf(GetDlgItem(dialog, IDOK));
+    clickAt(ok.x, ok.y);
+    parkMouse();
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, APPEAR_DEADLINE_MS)) << "OK left the dialog open";
+
+    std::string saved = readWholeFile(habitPath.c_str());
+    EXPECT_EQ(0u, saved.find(keptLines)) << saved;
+    EXPECT_NE(std::string::npos, saved.find("\nperiod Mon-Fri 22:00-07:00 focus\n")) << saved;
+    EXPECT_NE(std::string::npos, saved.find("\nintensity 60\n")) << saved;
+}
