@@ -12,6 +12,7 @@
 
 #include "commandRules.h"
 #include "graySettings.h"
+#include "habitRules.h"
 #include "listRules.h"
 #include "programRules.h"
 #include "settingsPlace.h"
@@ -267,6 +268,23 @@ struct AppState {
     // Set (interlocked) by an overlay told to paint itself; the running capture
     // loop takes it and presents its next frame whole.
     volatile LONG overlayNeedsPaint;
+
+    // The habit (habitControl.h): habit.txt as last read or written, the schedule's
+    // memory, the fade's start (local seconds; 0 without a fade) and the window of a
+    // selected-window mode a snooze interrupted. UI thread only.
+    HabitSettings habitSettings;
+    int32_t habitFileState;
+    int32_t habitSkippedLines;
+    bool habitFileSeen;
+    FILETIME habitWriteTime;
+    HabitState habitState;
+    int64_t fadeStart;
+    HWND snoozedTarget;
+    // Written interlocked by the UI thread, read interlocked by the running capture
+    // loop once a frame: the share of gray in percent (the set intensity, or the
+    // fade's step), and whether a full-screen window in front keeps its monitor's colours.
+    volatile LONG grayIntensity = HABIT_INTENSITY_FULL;
+    volatile LONG fullScreenColour;
 };
 
 extern AppState appState;

@@ -29,7 +29,8 @@ constexpr int32_t HOTKEY_NORMAL_COLOR = 3;
 constexpr int32_t HOTKEY_FOCUS = 4;
 constexpr int32_t HOTKEY_MONITOR = 5;
 constexpr int32_t HOTKEY_RULES = 6;
-constexpr int HOTKEY_COUNT = 6;
+constexpr int32_t HOTKEY_SNOOZE = 7;
+constexpr int HOTKEY_COUNT = 7;
 
 struct HotkeyBinding {
     int32_t id;
@@ -47,6 +48,7 @@ constexpr HotkeyBinding HOTKEYS[HOTKEY_COUNT] = {
     {HOTKEY_NORMAL_COLOR, 'N', "Ctrl+Alt+N", IDC_BUTTON_NORMAL_COLOR, ""},
     {HOTKEY_MONITOR, 'M', "Ctrl+Alt+M", IDC_BUTTON_SCREEN_MODE, "one monitor "},
     {HOTKEY_RULES, 'R', "Ctrl+Alt+R", IDC_BUTTON_FOREGROUND_MODE, "programs ruled gray "},
+    {HOTKEY_SNOOZE, 'Z', "Ctrl+Alt+Z", IDC_BUTTON_NORMAL_COLOR, "colour for 10 minutes "},
 };
 
 // No command: a hotkey id we did not register.
@@ -63,6 +65,7 @@ constexpr int32_t hotkeyCommand(int32_t hotkeyId, int32_t running)
     case HOTKEY_MONITOR: return running == MODE_MONITOR ? IDC_BUTTON_NORMAL_COLOR : IDC_COMMAND_MONITOR_MODE;
     case HOTKEY_RULES: return running == MODE_RULES ? IDC_BUTTON_NORMAL_COLOR : IDC_COMMAND_RULES_MODE;
     case HOTKEY_NORMAL_COLOR: return IDC_BUTTON_NORMAL_COLOR;
+    case HOTKEY_SNOOZE: return IDC_COMMAND_SNOOZE;
     }
     return COMMAND_NONE;
 }

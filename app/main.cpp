@@ -10,6 +10,7 @@
 #include "hotkeys.h"
 #include "mainWindow.h"
 #include "resource.h"
+#include "habitControl.h"
 #include "rulesControl.h"
 #include "singleInstance.h"
 #include "startCommands.h"
@@ -117,6 +118,7 @@ int runApplication(HINSTANCE instance, const char *commandLine, int showCommand)
     UpdateWindow(window);
     registerHotkeys(window);
     watchProgramRules(window);
+    watchHabit(window);
     // Run from the message loop, with the main window up; no argument: nothing to run.
     if (command != START_SHOW)
         PostMessageA(window, WM_RUN_START_COMMAND, static_cast<WPARAM>(command), 0);

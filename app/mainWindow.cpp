@@ -8,6 +8,7 @@
 #include "commandButtons.h"
 #include "deskRules.h"
 #include "habitDialog.h"
+#include "habitControl.h"
 #include "helpDialogs.h"
 #include "hotkeys.h"
 #include "listView.h"
@@ -116,6 +117,7 @@ LRESULT onTimer(WPARAM timerId)
     case HOTKEY_RELEASE_TIMER_ID: return onHotkeyReleaseTimer();
     case RULES_WATCH_TIMER_ID: onRulesWatchTimer(); return 0;
     case TRAY_RETRY_TIMER_ID: onTrayRetryTimer(); return 0;
+    case HABIT_TIMER_ID: onHabitTimer(); return 0;
     }
     return 0;
 }

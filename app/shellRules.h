@@ -84,6 +84,7 @@ constexpr int32_t nativeBitsFor(uint16_t architecture)
 constexpr unsigned HOTKEY_RELEASE_TIMER_ID = 1;
 constexpr unsigned RULES_WATCH_TIMER_ID = 2;
 constexpr unsigned TRAY_RETRY_TIMER_ID = 3;
+constexpr unsigned HABIT_TIMER_ID = 4;
 
 // A start from the log-on entry may come before the notification area exists, or
 // while it is too busy to answer: the icon is tried again every second, and at

@@ -6,6 +6,7 @@
 #include "driveMap.h"
 #include "listThread.h"
 #include "mainControls.h"
+#include "habitControl.h"
 #include "rulesControl.h"
 #include "settingsFile.h"
 #include "settingsFolder.h"
@@ -145,6 +146,7 @@ LRESULT onCreate(HWND window, LPARAM createParameters)
     createMainControls(window);
     createLocksAndEvents();
     loadProgramRules();
+    loadHabit();
     readDisplayMode();
     appState.isWow64Fn = findIsWow64();
     layoutInitial(window);

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "habitText.h"
+#include "habitRules.h"
 
 // Reads habit.txt; at start, before any mode runs.
 void loadHabit();
@@ -31,6 +31,19 @@ bool saveHabitSettings(const HabitSettings &settings);
 
 // Colour for minutes (10, 30 or 60): the gray stops at once and comes back at
 // the end if the schedule or the person still wants it.
+constexpr int32_t HABIT_SNOOZE_HOTKEY_MINUTES = 10;
 void snoozeGray(int32_t minutes);
 // Ends a snooze early: the gray that was wanted comes back now.
 void endSnooze();
+
+// Whether a snooze lasts now.
+bool habitSnoozing();
+// The tray menu's lines on the habit: "Gray: ON", the schedule's next change
+// ("Gray (screen) at 22:00", "Colour at Tue 07:00", empty without one) and the
+// snooze ("Colour until 22:40", empty without one).
+struct HabitMenuTexts {
+    char gray[HABIT_MENU_TEXT_BYTES];
+    char next[HABIT_MENU_TEXT_BYTES];
+    char snooze[HABIT_MENU_TEXT_BYTES];
+};
+void habitMenuTexts(HabitMenuTexts *texts);

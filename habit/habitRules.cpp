@@ -3,6 +3,7 @@
 #include "habitRules.h"
 
 #include "boundedText.h"
+#include "habitLines.h"
 
 namespace {
 
@@ -226,4 +227,16 @@ size_t formatHabitMoment(char (&text)[HABIT_MOMENT_BYTES], int64_t at, const Loc
     if (day == week.today)
         return copyText(text, time);
     return formatText(text, "%s %s", habitDayWord(dayOfWeek(week, day)), time);
+}
+
+size_t formatHabitChange(char (&text)[HABIT_MENU_TEXT_BYTES], const HabitChange &change, const LocalClock &now)
+{
+    text[0] = '\0';
+    if (!change.found)
+        return 0;
+    char moment[HABIT_MOMENT_BYTES];
+    formatHabitMoment(moment, change.at, now);
+    if (change.mode == HABIT_MODE_NONE)
+        return formatText(text, "Colour at %s", moment);
+    return formatText(text, "Gray (%s) at %s", HABIT_MODE_WORDS[change.mode], moment);
 }

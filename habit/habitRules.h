@@ -94,3 +94,8 @@ int32_t habitSnoozeReturn(const HabitState &state);
 // 22:40" and the tray menu's next change.
 constexpr size_t HABIT_MOMENT_BYTES = 16;
 size_t formatHabitMoment(char (&text)[HABIT_MOMENT_BYTES], int64_t at, const LocalClock &now);
+
+// The tray menu's line on the next change: "Gray (screen) at 22:00", "Colour at
+// Tue 07:00", or empty when nothing changes within a week.
+constexpr size_t HABIT_MENU_TEXT_BYTES = 48;
+size_t formatHabitChange(char (&text)[HABIT_MENU_TEXT_BYTES], const HabitChange &change, const LocalClock &now);

@@ -6,6 +6,7 @@
 #include "commandButtons.h"
 
 #include "appState.h"
+#include "habitControl.h"
 #include "configDialog.h"
 #include "modeControl.h"
 #include "resource.h"
@@ -156,14 +157,19 @@ void onTrayCallback(HWND button, WPARAM wParam, LPARAM lParam)
 {
     if (lParam == WM_LBUTTONDOWN)
         restoreFromTray(button);
-    else if (lParam == WM_RBUTTONDOWN)
-        SendMessageA(button, WM_USER, wParam, WM_LBUTTONDOWN);   // no tray menu: the same restore
+    else if (lParam == WM_RBUTTONUP)
+        showTrayMenu(button);
 }
 
 }  // namespace
 
 void runModeCommand(HWND owner, int controlId)
 {
+    if (controlId == IDC_COMMAND_SNOOZE) {
+        snoozeGray(HABIT_SNOOZE_HOTKEY_MINUTES);
+        return;
+    }
+    noteHandChoice();
     switch (controlId) {
     case IDC_BUTTON_NORMAL_COLOR:
         if (!startStop())

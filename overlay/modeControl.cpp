@@ -23,6 +23,7 @@
 #include "modeControl.h"
 
 #include "appState.h"
+#include "habitControl.h"
 #include "overlayWindows.h"
 #include "threadStart.h"
 
@@ -241,6 +242,11 @@ int startForegroundModeOn(HWND target)
     return startOverlayThread(foregroundOverlayMain, target);
 }
 
+int startSelectedModeOn(HWND target)
+{
+    return startOverlayThread(selectedOverlayMain, target);
+}
+
 int grayPendingListEntry()
 {
     return startOverlayThread(grayListEntryMain, &appState.selectedListIndex);
@@ -248,6 +254,7 @@ int grayPendingListEntry()
 
 int grayListEntry(int32_t index)
 {
+    noteHandChoice();
     appState.selectedListIndex = index;
     if (index == -1)
         return 1;

@@ -45,6 +45,8 @@ int startRulesMode();
 int startForegroundMode();
 // The foreground mode, first on target rather than on the window in front.
 int startForegroundModeOn(HWND target);
+// The selected-window mode on target (a snooze's end brings it back).
+int startSelectedModeOn(HWND target);
 int grayListEntry(int32_t index);
 int grayPendingListEntry();
 // Thread routine: the argument points to the list index.

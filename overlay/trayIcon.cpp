@@ -6,6 +6,7 @@
 
 #include "appState.h"
 #include "boundedText.h"
+#include "habitControl.h"
 #include "resource.h"
 
 namespace {
@@ -61,6 +62,48 @@ void addIconOrWait()
     SetTimer(appState.mainWindow, TRAY_RETRY_TIMER_ID, TRAY_RETRY_PERIOD_MS, nullptr);
 }
 
+// A line that only tells (the state, the next change), shown grayed.
+void addNote(HMENU menu, const char *text)
+{
+    if (text[0] != '\0')
+        AppendMenuA(menu, MF_STRING | MF_GRAYED, IDM_TRAY_STATE, text);
+}
+
+HMENU buildTrayMenu()
+{
+    HabitMenuTexts texts;
+    habitMenuTexts(&texts);
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr)
+        return nullptr;
+    addNote(menu, texts.gray);
+    addNote(menu, texts.snooze);
+    addNote(menu, texts.next);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, IDM_TRAY_SNOOZE_10, "Colour for 1&0 minutes");
+    AppendMenuA(menu, MF_STRING, IDM_TRAY_SNOOZE_30, "Colour for &30 minutes");
+    AppendMenuA(menu, MF_STRING, IDM_TRAY_SNOOZE_60, "Colour for &60 minutes");
+    if (texts.snooze[0] != '\0')
+        AppendMenuA(menu, MF_STRING, IDM_TRAY_SNOOZE_END, "&Gray again now");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, IDM_TRAY_HABIT, "&Habit...");
+    AppendMenuA(menu, MF_STRING, IDM_TRAY_OPEN, "&Open TALVERO");
+    SetMenuDefaultItem(menu, IDM_TRAY_OPEN, FALSE);
+    return menu;
+}
+
+void runTrayChoice(HWND trayButton, UINT chosen)
+{
+    switch (chosen) {
+    case IDM_TRAY_SNOOZE_10: snoozeGray(10); break;
+    case IDM_TRAY_SNOOZE_30: snoozeGray(30); break;
+    case IDM_TRAY_SNOOZE_60: snoozeGray(60); break;
+    case IDM_TRAY_SNOOZE_END: endSnooze(); break;
+    case IDM_TRAY_HABIT: PostMessageA(appState.mainWindow, WM_COMMAND, IDM_HABIT, 0); break;
+    case IDM_TRAY_OPEN: restoreFromTray(trayButton); break;
+    }
+}
+
 }  // namespace
 
 TrayRecordFormat trayRecordFormat(uint32_t majorVersion, uint32_t xpRecordBytes, uint32_t fullRecordBytes)
@@ -110,4 +153,20 @@ int32_t retryTrayIcon()
     if (step == TRAY_GIVE_UP)
         restoreFromTray(appState.trayIcon.data.hWnd);
     return step;
+}
+
+void showTrayMenu(HWND trayButton)
+{
+    HMENU menu = buildTrayMenu();
+    if (menu == nullptr)
+        return;
+    POINT at = {};
+    GetCursorPos(&at);
+    // A menu of a window not in front would stay open after a click elsewhere.
+    SetForegroundWindow(appState.mainWindow);
+    UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, appState.mainWindow, nullptr));
+    PostMessageA(appState.mainWindow, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+    runTrayChoice(trayButton, chosen);
 }

@@ -24,3 +24,6 @@ void onTaskbarCreated();
 // The retry timer's tick: tries the icon again; at TRAY_GIVE_UP (the returned
 // TrayRetryStep) the main window has been shown again and the caller says why.
 int32_t retryTrayIcon();
+// The icon's menu at the mouse pointer: the gray's state, the schedule's next change,
+// the snooze, the habit settings and the way back to the main window; runs the choice.
+void showTrayMenu(HWND trayButton);

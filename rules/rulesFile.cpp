@@ -7,44 +7,23 @@
 #include "boundedText.h"
 #include "listRules.h"
 #include "settingsFolder.h"
+#include "settingsRead.h"
 #include "settingsSave.h"
 #include "textSizes.h"
 #include "wideText.h"
 
+static_assert(RULES_FILE_MISSING == WHOLE_FILE_MISSING && RULES_FILE_READ == WHOLE_FILE_READ &&
+                  RULES_FILE_TOO_LARGE == WHOLE_FILE_TOO_LARGE && RULES_FILE_UNREADABLE == WHOLE_FILE_UNREADABLE,
+              "rules.txt reads in the settings files' states");
+
 bool rulesFileWriteTime(FILETIME *writeTime)
 {
-    wchar_t path[MAX_PATH];
-    settingsFileToRead(SETTINGS_FILE_RULES, path);
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data))
-        return false;
-    *writeTime = data.ftLastWriteTime;
-    return true;
+    return settingsFileWriteTime(SETTINGS_FILE_RULES, writeTime);
 }
 
 int32_t readRulesFile(char (&text)[RULES_FILE_LIMIT], size_t *length)
 {
-    *length = 0;
-    wchar_t path[MAX_PATH];
-    settingsFileToRead(SETTINGS_FILE_RULES, path);
-    // Shared for reading and writing: a person may have it open in an editor.
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_NOT_FOUND ? RULES_FILE_MISSING : RULES_FILE_UNREADABLE;
-    DWORD sizeHigh = 0;
-    DWORD sizeLow = GetFileSize(file, &sizeHigh);
-    int32_t state = RULES_FILE_READ;
-    DWORD read = 0;
-    if (sizeLow == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
-        state = RULES_FILE_UNREADABLE;
-    else if (sizeHigh != 0 || sizeLow > RULES_FILE_LIMIT)
-        state = RULES_FILE_TOO_LARGE;
-    else if (!ReadFile(file, text, sizeLow, &read, nullptr))
-        state = RULES_FILE_UNREADABLE;
-    CloseHandle(file);
-    *length = read;
-    return state;
+    return readWholeSettingsFile(SETTINGS_FILE_RULES, text, RULES_FILE_LIMIT, length);
 }
 
 DWORD replaceRulesFile(const char *text, size_t length)

@@ -11,7 +11,7 @@ namespace {
 
 const wchar_t APP_FOLDER_NAME[] = L"\\TALVERO";
 const wchar_t PROBE_PREFIX[] = L"tlv";
-const wchar_t *const FILE_NAMES[SETTINGS_FILE_COUNT] = {L"config.txt", L"rules.txt"};
+const wchar_t *const FILE_NAMES[SETTINGS_FILE_COUNT] = {L"config.txt", L"rules.txt", L"habit.txt"};
 
 bool folderWritable(const wchar_t *folder)
 {
@@ -77,7 +77,7 @@ void chooseSettingsFolder()
 
 const wchar_t *settingsFileName(int32_t file)
 {
-    return FILE_NAMES[file == SETTINGS_FILE_RULES ? SETTINGS_FILE_RULES : SETTINGS_FILE_CONFIG];
+    return FILE_NAMES[settingsFileIndex(file)];
 }
 
 bool settingsFilePath(int32_t file, wchar_t (&path)[MAX_PATH])

@@ -5,8 +5,14 @@
 
 #include <cstdint>
 
-// The two files kept in the settings folder.
-enum SettingsFileId : int32_t { SETTINGS_FILE_CONFIG, SETTINGS_FILE_RULES, SETTINGS_FILE_COUNT };
+// The files kept in the settings folder.
+enum SettingsFileId : int32_t { SETTINGS_FILE_CONFIG, SETTINGS_FILE_RULES, SETTINGS_FILE_HABIT, SETTINGS_FILE_COUNT };
+
+// A file id as an index, an id out of range taken as config.txt.
+constexpr int32_t settingsFileIndex(int32_t file)
+{
+    return file >= 0 && file < SETTINGS_FILE_COUNT ? file : SETTINGS_FILE_CONFIG;
+}
 
 // The start folder when it can be written; else %APPDATA%\TALVERO when that
 // folder is there (made if need be); else the start folder, whose saves then fail

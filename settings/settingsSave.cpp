@@ -78,7 +78,8 @@ void showSaveFailure(HWND owner, int32_t file, DWORD error)
     wchar_t reason[TEXT_LONG];
     systemReason(error, reason);
     wchar_t format[TEXT_LONG];
-    loadWideText(file == SETTINGS_FILE_RULES ? IDS_RULES_NOT_SAVED : IDS_SETTINGS_NOT_SAVED, format, TEXT_LONG);
+    const UINT NOT_SAVED_TEXTS[SETTINGS_FILE_COUNT] = {IDS_SETTINGS_NOT_SAVED, IDS_RULES_NOT_SAVED, IDS_HABIT_NOT_SAVED};
+    loadWideText(NOT_SAVED_TEXTS[settingsFileIndex(file)], format, TEXT_LONG);
     wchar_t title[TEXT_MEDIUM];
     loadWideText(IDS_SAVE_FAILED_TITLE, title, TEXT_MEDIUM);
     DWORD_PTR inserts[] = {reinterpret_cast<DWORD_PTR>(path), reinterpret_cast<DWORD_PTR>(reason), error};
@@ -111,7 +112,7 @@ DWORD replaceSettingsFile(int32_t file, const char *bytes, size_t length)
 
 void tellSaveOutcome(HWND owner, int32_t file, DWORD error)
 {
-    bool &told = appState.saveFailureTold[file == SETTINGS_FILE_RULES ? SETTINGS_FILE_RULES : SETTINGS_FILE_CONFIG];
+    bool &told = appState.saveFailureTold[settingsFileIndex(file)];
     SaveNotice notice = saveNoticeAfter(told, error == NO_ERROR);
     // Kept before the box shows: its message loop may run the next save.
     told = notice.failureTold;

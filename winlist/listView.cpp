@@ -7,6 +7,7 @@
 
 #include "appState.h"
 #include "boundedText.h"
+#include "commandButtons.h"
 #include "modeControl.h"
 #include "rulesControl.h"
 #include "wideText.h"
@@ -148,7 +149,7 @@ void onRightClick()
         return;
     }
     if (chosen == MENU_TURN_OFF_GRAY) {
-        startStop();
+        runModeCommand(appState.mainWindow, IDC_BUTTON_NORMAL_COLOR);
         return;
     }
     int row = firstSelectedRow();

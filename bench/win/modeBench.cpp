@@ -4,7 +4,8 @@
 // a second, and while the session is locked (the message the system sends, posted
 // to the main window). Then, in the foreground mode on the program's own main
 // window, the delay from a change on a still desk to its gray on screen, with and
-// without a mouse move just before (on a desk of one monitor). With
+// without a mouse move just before (on a desk of one monitor); and the screen mode
+// while habit.txt's period fades it in (this build only). With
 // TALVERO_REFERENCE_EXE naming another build, its figures stand beside this
 // build's. Figures only.
 //
@@ -211,6 +212,8 @@ struct BuildFigures {
     Rows cpu;     // ms per second, as text
     Rows rates;
     std::string delays;
+    double idleStill;
+    double idleMoving;
 };
 
 void addRow(Rows *rows, const std::string &name, const std::string &value)
@@ -239,6 +242,8 @@ void measureModes(const Program &program, BuildFigures *figures)
     startAnimation();
     double idleMoving = cpuPerSecond();
     stopAnimation();
+    figures->idleStill = idleStill;
+    figures->idleMoving = idleMoving;
     addCpu(figures, "idle program, still desk (whole system)", idleStill);
     addCpu(figures, "idle program, area repainting (whole system)", idleMoving);
     for (const ModeStart &mode : MODES) {
@@ -319,7 +324,37 @@ void measureDelays(const Program &program, BuildFigures *figures)
     stopMode(program);
 }
 
-bool measureBuild(BuildFigures *figures, bool withDelays)
+// A period from now on with a fade of FADE_MINUTES: habit.txt is read again within
+// a second of its change, the screen mode starts and the intensity climbs a
+// percent every 0.6 s, each step a whole picture converted partly gray.
+constexpr int FADE_MINUTES = 1;
+constexpr int FADE_PERIOD_MINUTES = 10;
+
+void measureFade(const Program &program, BuildFigures *figures)
+{
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    int end = (now.wHour * 60 + now.wMinute + FADE_PERIOD_MINUTES) % (24 * 60);
+    char habit[128];
+    snprintf(habit, sizeof habit, "fade %d\r\nperiod daily %02d:%02d:%02d-%02d:%02d screen\r\n", FADE_MINUTES, now.wHour,
+             now.wMinute, now.wSecond, end / 60, end % 60);
+    writeWholeFile((std::string(program.workDirectory) + "\\habit.txt").c_str(), habit);
+    if (!waitUntil([&] { return status(program, 1) == "Gray: ON"; }, RATE_DEADLINE_MS)) {
+        printf("the fade did not start: %s\n", status(program, 1).c_str());
+        return;
+    }
+    Sleep(SETTLE_MS);
+    addCpu(figures, "screen mode during a fade, still desk", cpuPerSecond() - figures->idleStill);
+    startAnimation();
+    int paints = animation.paints;
+    addCpu(figures, "screen mode during a fade, area repainting", cpuPerSecond() - figures->idleMoving);
+    addRow(&figures->rates, "screen mode, fade",
+           status(program, 0) + " (area " + std::to_string((animation.paints - paints) * 1000 / MEASURE_MS) + "/s)");
+    stopAnimation();
+    stopMode(program);
+}
+
+bool measureBuild(BuildFigures *figures, bool withDelays, bool ownBuild)
 {
     Program program;
     if (!startProgram(program) || !waitForMainWindow(program)) {
@@ -330,6 +365,8 @@ bool measureBuild(BuildFigures *figures, bool withDelays)
     measureModes(program, figures);
     if (withDelays)
         measureDelays(program, figures);
+    if (ownBuild)
+        measureFade(program, figures);
     disposeProgram(program);
     return true;
 }
@@ -369,12 +406,12 @@ int main()
     BuildFigures before, now;
     if (hasReference) {
         SetEnvironmentVariableA("TALVERO_EXE", reference.c_str());
-        if (!measureBuild(&before, false))
+        if (!measureBuild(&before, false, false))
             return 1;
     }
     SetEnvironmentVariableA("TALVERO_EXE", programOfThisBuild().c_str());
     // The delays once, on the desk of one monitor: they time the main window alone.
-    if (!measureBuild(&now, GetSystemMetrics(SM_CMONITORS) == 1))
+    if (!measureBuild(&now, GetSystemMetrics(SM_CMONITORS) == 1, true))
         return 1;
     printTable(before, now);
     return 0;

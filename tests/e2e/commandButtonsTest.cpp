@@ -131,7 +131,21 @@ TEST_F(Buttons, TheConfigurationDialogKeepsEveryChangeInTheSettingsFile)
     SendMessageA(GetDlgItem(dialog, IDC_CONFIG_CLOSE), BM_CLICK, 0, 0);
 }
 
-TEST_F(Buttons, TheTrayStoresTheWindowWhileGrayGoesOnAndEitherClickBringsItBack)
+namespace {
+
+// The icon's right-click menu, opened and one entry chosen by its underlined key.
+void chooseFromTrayMenu(const Program &program, HWND icon, WORD itemKey)
+{
+    POINT centre = centreOf(icon);
+    rightClickAt(centre.x, centre.y);
+    ASSERT_TRUE(waitUntil([&] { return findProgramWindow(program, "#32768", "") != nullptr; }, APPEAR_DEADLINE_MS))
+        << "no tray menu";
+    pressKey(itemKey);
+}
+
+}  // namespace
+
+TEST_F(Buttons, TheTrayStoresTheWindowWhileGrayGoesOnAndItsMenuSnoozesTheGray)
 {
     startTalvero();
     press(IDC_BUTTON_SCREEN_MODE);
@@ -148,14 +162,23 @@ TEST_F(Buttons, TheTrayStoresTheWindowWhileGrayGoesOnAndEitherClickBringsItBack)
     EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(program.mainWindow) != FALSE; }, APPEAR_DEADLINE_MS))
         << "a left click on the icon did not bring the window back";
 
+    // Ctrl+Alt+Z: colour for ten minutes, said with the minute it ends.
+    pressCtrlAltKey('Z');
+    EXPECT_TRUE(waitUntilPumping([&] { return status(1).rfind("Colour until ", 0) == 0; }, APPEAR_DEADLINE_MS))
+        << status(1);
+    EXPECT_TRUE(waitUntil([&] { return overlayWindows(program).empty(); }, APPEAR_DEADLINE_MS));
+
     press(IDC_BUTTON_TRAY);
     ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(program.mainWindow) && (icon = trayIconWindow()) != nullptr; },
                           APPEAR_DEADLINE_MS));
-    centre = centreOf(icon);
-    rightClickAt(centre.x, centre.y);
+    chooseFromTrayMenu(program, icon, 'G');   // "Gray again now"
+    EXPECT_TRUE(waitForGray("ON")) << "the snooze's end brought no gray back";
+    chooseFromTrayMenu(program, icon, '3');   // "Colour for 30 minutes"
+    EXPECT_TRUE(waitUntilPumping([&] { return status(1).rfind("Colour until ", 0) == 0; }, APPEAR_DEADLINE_MS));
+    chooseFromTrayMenu(program, icon, 'O');   // "Open TALVERO"
     EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(program.mainWindow) != FALSE; }, APPEAR_DEADLINE_MS))
-        << "a right click on the icon did not bring the window back";
+        << "the menu did not bring the window back";
     parkMouse();
-    press(IDC_BUTTON_NORMAL_COLOR);
-    EXPECT_TRUE(waitForGray("OFF"));
+    press(IDC_BUTTON_SCREEN_MODE);   // a person's own start ends the snooze
+    EXPECT_TRUE(waitForGray("ON"));
 }

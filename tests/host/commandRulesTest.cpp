@@ -59,8 +59,8 @@ TEST(HotkeyHold, AHeldCombinationActsOnceUntilItsLetterIsUp)
 TEST(HotkeyTexts, TitlesAndTheNoteNameTheHeldKeys)
 {
     char text[100];
-    const bool all[HOTKEY_COUNT] = {true, true, true, true, true, true};
-    const bool screenHeld[HOTKEY_COUNT] = {true, false, true, true, true, true};
+    const bool all[HOTKEY_COUNT] = {true, true, true, true, true, true, true};
+    const bool screenHeld[HOTKEY_COUNT] = {true, false, true, true, true, true, true};
     const struct {
         int32_t button;
         const bool *registered;
@@ -70,7 +70,7 @@ TEST(HotkeyTexts, TitlesAndTheNoteNameTheHeldKeys)
         {IDC_BUTTON_SCREEN_MODE, all, "Hotkey: Ctrl+Alt+S; all but the window in front Ctrl+Alt+F; one monitor Ctrl+Alt+M"},
         {IDC_BUTTON_SCREEN_MODE, screenHeld,   // cut to the tooltip title's 99 characters
          "Hotkey: Ctrl+Alt+S (held by another program); all but the window in front Ctrl+Alt+F; one monitor C"},
-        {IDC_BUTTON_NORMAL_COLOR, screenHeld, "Hotkey: Ctrl+Alt+N"},
+        {IDC_BUTTON_NORMAL_COLOR, screenHeld, "Hotkey: Ctrl+Alt+N; colour for 10 minutes Ctrl+Alt+Z"},
         {IDC_BUTTON_TRAY, all, ""},
     };
     for (const auto &t : titles) {
@@ -82,10 +82,10 @@ TEST(HotkeyTexts, TitlesAndTheNoteNameTheHeldKeys)
         bool registered[HOTKEY_COUNT];
         const char *note;
     } cases[] = {
-        {{true, true, true, true, true, true}, ""},
-        {{true, false, true, true, true, true}, "Hotkey in use: Ctrl+Alt+S"},
-        {{false, true, true, false, true, true}, "Hotkey in use: Ctrl+Alt+G, Ctrl+Alt+N"},
-        {{true, true, true, true, false, true}, "Hotkey in use: Ctrl+Alt+M"},
+        {{true, true, true, true, true, true, true}, ""},
+        {{true, false, true, true, true, true, true}, "Hotkey in use: Ctrl+Alt+S"},
+        {{false, true, true, false, true, true, true}, "Hotkey in use: Ctrl+Alt+G, Ctrl+Alt+N"},
+        {{true, true, true, true, false, true, true}, "Hotkey in use: Ctrl+Alt+M"},
     };
     for (const auto &c : cases) {
         heldHotkeysNote(text, sizeof text, c.registered);

@@ -130,7 +130,7 @@ TEST(ActiveHabitPeriod, DaysAndPeriodsAcrossMidnight)
         EXPECT_EQ(c.mode, activeHabitPeriod(settingsOf(c.text), clockOf(c.now)).mode) << c.text << " " << c.now;
 }
 
-TEST(NextHabitChange, TheNextMomentTheScheduleWantsSomethingElse)
+TEST(NextHabitChange, TheNextMomentTheScheduleWantsSomethingElseAndTheMenuLineOnIt)
 {
     const struct {
         const char *text;
@@ -138,21 +138,27 @@ TEST(NextHabitChange, TheNextMomentTheScheduleWantsSomethingElse)
         bool found;
         time_t at;
         int32_t mode;
+        const char *line;
     } cases[] = {
-        {"period Mon-Fri 22:00-07:00\n", dec(7, 12, 0), true, dec(7, 22, 0), HABIT_MODE_SCREEN},
-        {"period Mon-Fri 22:00-07:00\n", dec(7, 22, 0), true, dec(8, 7, 0), HABIT_MODE_NONE},
-        {"period Mon-Fri 22:00-07:00\n", dec(12, 8, 0), true, dec(14, 22, 0), HABIT_MODE_SCREEN},
-        {"period Mon 10:00-11:00\n", dec(7, 11, 0), true, dec(14, 10, 0), HABIT_MODE_SCREEN},
+        {"period Mon-Fri 22:00-07:00\n", dec(7, 12, 0), true, dec(7, 22, 0), HABIT_MODE_SCREEN, "Gray (screen) at 22:00"},
+        {"period Mon-Fri 22:00-07:00\n", dec(7, 22, 0), true, dec(8, 7, 0), HABIT_MODE_NONE, "Colour at Tue 07:00"},
+        {"period Mon-Fri 22:00-07:00\n", dec(12, 8, 0), true, dec(14, 22, 0), HABIT_MODE_SCREEN,
+         "Gray (screen) at Mon 22:00"},
+        {"period Mon 10:00-11:00\n", dec(7, 11, 0), true, dec(14, 10, 0), HABIT_MODE_SCREEN,
+         "Gray (screen) at Mon 10:00"},
         {"period daily 20:00-23:00\nperiod daily 21:00-22:00 focus\n", dec(9, 21, 30), true, dec(9, 22, 0),
-         HABIT_MODE_SCREEN},
-        {"period daily 00:00-24:00\n", dec(9, 21, 30), false, 0, 0},   // one period after another: no change
-        {"", dec(9, 21, 30), false, 0, 0},
+         HABIT_MODE_SCREEN, "Gray (screen) at 22:00"},
+        {"period daily 00:00-24:00\n", dec(9, 21, 30), false, 0, 0, ""},   // one period after another: no change
+        {"", dec(9, 21, 30), false, 0, 0, ""},
     };
     for (const auto &c : cases) {
         HabitChange change = nextHabitChange(settingsOf(c.text), clockOf(c.now));
         int64_t at = c.found ? localSeconds(clockOf(c.at)) : change.at;
-        EXPECT_EQ(std::make_tuple(c.found, at, c.found ? c.mode : change.mode),
-                  std::make_tuple(change.found, change.at, change.mode)) << c.text << " " << c.now;
+        char line[HABIT_MENU_TEXT_BYTES];
+        formatHabitChange(line, change, clockOf(c.now));
+        EXPECT_EQ(std::make_tuple(c.found, at, c.found ? c.mode : change.mode, std::string(c.line)),
+                  std::make_tuple(change.found, change.at, change.mode, std::string(line)))
+            << c.text << " " << c.now;
     }
 }
 
