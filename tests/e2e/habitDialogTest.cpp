@@ -1,11 +1,12 @@
 // A person opens File > Habit..., types a period, sets the intensity with the keys
-// and presses OK: habit.txt holds both, and a line it did not understand stays as
-// the person wrote it.
+// and presses OK: habit.txt holds both, and a line it did not understand stays.
 #include <string>
 
 #include "talveroTest.h"
 
 namespace {
+
+class HabitDialog : public TalveroTest {};
 
 // Characters as a keyboard of any layout sends them.
 void typeText(const std::string &text)
@@ -22,8 +23,6 @@ void typeText(const std::string &text)
     }
 }
 
-class HabitDialog : public TalveroTest {};
-
 }  // namespace
 
 TEST_F(HabitDialog, APeriodAndAnIntensityGoIntoHabitTxtBesideALineItDidNotUnderstand)
@@ -32,26 +31,21 @@ TEST_F(HabitDialog, APeriodAndAnIntensityGoIntoHabitTxtBesideALineItDidNotUnders
     makeWorkDirectory(program);
     const std::string habitPath = std::string(program.workDirectory) + "\\habit.txt";
     writeWholeFile(habitPath.c_str(), keptLines);
-    ASSERT_TRUE(startProgramInItsFolder(program)) << "cannot start " << talveroPath();
-    ASSERT_TRUE(waitForMainWindow(program));
+    ASSERT_TRUE(startProgramInItsFolder(program) && waitForMainWindow(program)) << talveroPath();
 
     ASSERT_TRUE(chooseMenuItem(program, 'F', 'H')) << "the File menu did not open";
     HWND dialog = waitForDialog("Habit");
-    ASSERT_NE(nullptr, dialog) << "no Habit dialog";
-    ASSERT_TRUE(bringToFront(dialog));
+    ASSERT_TRUE(dialog != nullptr && bringToFront(dialog)) << "no Habit dialog in front";
     typeText("Mon-Fri 22:00-07:00 focus");
-    EXPECT_TRUE(waitUntil([&] { return controlText(GetDlgItem(dialog, IDC_HABIT_PERIODS)) ==
-                                       "Mon-Fri 22:00-07:00 focus"; },
-                          APPEAR_DEADLINE_MS))
-        << controlText(GetDlgItem(dialog, IDC_HABIT_PERIODS));
+    HWND periods = GetDlgItem(dialog, IDC_HABIT_PERIODS);
+    EXPECT_TRUE(waitUntil([&] { return controlText(periods) == "Mon-Fri 22:00-07:00 focus"; }, APPEAR_DEADLINE_MS));
     // Alt+I takes the keyboard to the intensity; Home and six pages of 10 % give 60 %.
     pressAltKey('I');
     pressKey(VK_HOME);
     for (int page = 0; page < 6; page++)
         pressKey(VK_NEXT);
-    EXPECT_TRUE(waitUntil([&] { return controlText(GetDlgItem(dialog, IDC_HABIT_INTENSITY_VALUE)) == "60 %"; },
-                          APPEAR_DEADLINE_MS))
-        << controlText(GetDlgItem(dialog, IDC_HABIT_INTENSITY_VALUE));
+    HWND intensity = GetDlgItem(dialog, IDC_HABIT_INTENSITY_VALUE);
+    EXPECT_TRUE(waitUntil([&] { return controlText(intensity) == "60 %"; }, APPEAR_DEADLINE_MS));
     POINT ok = centreOf(GetDlgItem(dialog, IDOK));
     clickAt(ok.x, ok.y);
     parkMouse();
