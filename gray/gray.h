@@ -16,6 +16,19 @@ int32_t dibRowStride(int32_t width, int32_t bitsPerPixel);
 bool convertFrame(uint8_t *pixels, int32_t width, int32_t height, int32_t bitsPerPixel,
                   int32_t convertType, int32_t grayTone, int32_t reverseGray);
 
+// How far convertFrameIntensity moves each pixel from its colour toward its gray, in percent.
+constexpr int32_t GRAY_INTENSITY_NONE = 0;    // pixels left as they are
+constexpr int32_t GRAY_INTENSITY_FULL = 100;  // exactly convertFrame's gray
+
+// convertFrame moved only part of the way: each colour component c, with g the component
+// convertFrame would write, becomes (c * (100 - i) + g * i + 50) / 100, i.e. the share
+// rounded to nearest, halves up. 5-5-5 words mix their 5-bit fields. The bytes that carry
+// no colour (the fourth byte of a 32 bpp pixel, bit 15 of a word) come out as convertFrame
+// writes them for any intensity above 0. intensityPercent outside 0..100 is clamped to it;
+// 100 is convertFrame itself. Refuses what convertFrame refuses, with the buffer untouched.
+bool convertFrameIntensity(uint8_t *pixels, int32_t width, int32_t height, int32_t bitsPerPixel,
+                           int32_t convertType, int32_t grayTone, int32_t reverseGray, int32_t intensityPercent);
+
 // The kernels: grayTone 0..10 (values outside are clamped to it), reverseGray 1 reverses
 // and any other value does not. rowStride is the distance between row starts in bytes.
 void grayNtsc32(uint8_t *pixels, int32_t width, int32_t height, int32_t rowStride, int32_t grayTone, int32_t reverseGray);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "grayMixKernels.h"
 #include "grayPixel.h"
 
 namespace {
@@ -75,6 +76,22 @@ TEST(GrayConstants, DivideBy125OverEveryQuarterToneProduct)
 {
     for (uint32_t q = 0; q <= (uint32_t)HDTV_QUARTER_TONED_MAX; ++q)
         ASSERT_EQ(mulhi16(q, DIV125_MULTIPLIER) >> DIV125_POSTSHIFT, q / HUNDRED_TWENTY_FIVE) << q;
+}
+
+TEST(GrayConstants, DivideBy100OverEveryMixSum)
+{
+    for (uint32_t x = 0; x <= MIX_SUM_MAX; ++x)
+        ASSERT_EQ(mulhi16(x, DIV100_MULTIPLIER) >> DIV100_POSTSHIFT, x / GRAY_INTENSITY_FULL) << x;
+}
+
+// pmulhrsw: (a * b + 2^14) >> 15 on signed lanes; the rounded division adds 50 through it.
+TEST(GrayConstants, RoundedDivideBy100OverEveryMixProduct)
+{
+    for (uint32_t x = 0; x <= MIX_PRODUCT_MAX; ++x) {
+        int32_t high = (int32_t)mulhi16(x, DIV100_MULTIPLIER);
+        ASSERT_LE(high, INT16_MAX) << x;
+        ASSERT_EQ((high * DIV64_ROUNDED_MULTIPLIER + (1 << 14)) >> 15, (int32_t)((x + MIX_ROUNDING) / 100)) << x;
+    }
 }
 
 // The whole HDTV chain against the documented step: half * (2 * tone) / 1000.
