@@ -1,4 +1,4 @@
-// SSE2 partial kernels: 32 and 16 bpp eight pixels at a time, mixed with pmullw; 24 bpp
+// SSE2 partial kernels: 32 and 16 bpp eight pixels at a time, weighed with pmullw; 24 bpp
 // stays scalar, as in the full SSE2 path.
 #include "grayMix128.h"
 

@@ -1,4 +1,5 @@
-// SSSE3 partial kernels: pmaddubsw mixes a source byte and its gray byte in one step.
+// SSSE3 partial kernels: pmaddubsw weighs the source bytes where they stand (32 bpp) or
+// mixes a source byte and its gray byte in one step (24 bpp).
 #include "grayMix128.h"
 
 #if GRAY_X86
@@ -8,9 +9,10 @@ template <GrayWeightingFamily family>
 GRAY_SSSE3_ENTRY void mix32(uint8_t *p, size_t n, int32_t tone, int32_t rev, int32_t intensity)
 {
     const __m128i toneVec = toneVector128<family>(tone), revMask = reverseMask128(rev);
-    const __m128i weights = mixWeights128(intensity);
+    const __m128i take = takeVector128(intensity), keepEven = keepVector128(intensity);
+    const __m128i keepOdd = keepOddVector128(intensity);
     for (; n >= PIXELS_PER_BLOCK; n -= PIXELS_PER_BLOCK, p += PIXELS_PER_BLOCK * BYTES_PER_PIXEL32)
-        mix32Ssse3<family>(p, toneVec, revMask, weights);
+        mix32Ssse3<family>(p, toneVec, revMask, take, keepEven, keepOdd);
     scalarMixPixels32<family>(p, n, tone, rev, intensity);
 }
 

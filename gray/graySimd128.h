@@ -99,20 +99,12 @@ GRAY_SSSE3_INLINE __m128i sums32Ssse3(__m128i px)
 }
 
 // Eight gray values (16-bit lanes, pixel order) -> eight 32 bpp pixels v, v, v, 0xFF.
-GRAY_SSE2_INLINE void gray32x8(__m128i v, __m128i out[2])
+GRAY_SSE2_INLINE void storeGray32x8(uint8_t *p, __m128i v)
 {
     __m128i blueGreen = _mm_or_si128(v, _mm_slli_epi16(v, BITS_PER_COMPONENT));
     __m128i redFourth = _mm_or_si128(v, _mm_set1_epi16((short)SHORT_HIGH_BYTE));
-    out[0] = _mm_unpacklo_epi16(blueGreen, redFourth);
-    out[1] = _mm_unpackhi_epi16(blueGreen, redFourth);
-}
-
-GRAY_SSE2_INLINE void storeGray32x8(uint8_t *p, __m128i v)
-{
-    __m128i out[2];
-    gray32x8(v, out);
-    _mm_storeu_si128((__m128i *)p, out[0]);
-    _mm_storeu_si128((__m128i *)(p + 16), out[1]);
+    _mm_storeu_si128((__m128i *)p, _mm_unpacklo_epi16(blueGreen, redFourth));
+    _mm_storeu_si128((__m128i *)(p + 16), _mm_unpackhi_epi16(blueGreen, redFourth));
 }
 
 // Eight 5-5-5 words -> weighted sums of their widened components.

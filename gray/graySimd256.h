@@ -1,6 +1,6 @@
-// Internal: 256-bit building blocks of the AVX2 path. Each block is split into the step
-// that forms the gray pixels in registers and the one that stores them, so the partial
-// (intensity) kernels can mix the same registers with the source before storing.
+// Internal: 256-bit building blocks of the AVX2 path, shared with its partial (intensity)
+// kernels: the 24 and 16 bpp blocks form their gray values in registers apart from the
+// store, so the partial kernels can mix the same registers with the source first.
 #pragma once
 
 #include "graySimd128.h"
@@ -64,24 +64,15 @@ GRAY_AVX2_INLINE __m256i sums32Avx2(__m256i px)
 // packs works per 128-bit lane, so sums of pixels 0-7 and 8-15 come out as lanes
 // [0-3, 8-11 | 4-7, 12-15]; unpacklo/hi restore pixel order on the way out.
 template <GrayWeightingFamily family>
-GRAY_AVX2_INLINE void gray32Avx2(const uint8_t *p, __m256i toneVec, __m256i revMask, __m256i out[2])
+GRAY_AVX2_INLINE void block32Avx2(uint8_t *p, __m256i toneVec, __m256i revMask)
 {
     __m256i low = sums32Avx2<family>(_mm256_loadu_si256((const __m256i *)p));
     __m256i high = sums32Avx2<family>(_mm256_loadu_si256((const __m256i *)(p + 32)));
     __m256i v = grayFromSums256<family>(_mm256_packs_epi32(low, high), toneVec, revMask);
     __m256i blueGreen = _mm256_or_si256(v, _mm256_slli_epi16(v, BITS_PER_COMPONENT));
     __m256i redFourth = _mm256_or_si256(v, _mm256_set1_epi16((short)SHORT_HIGH_BYTE));
-    out[0] = _mm256_unpacklo_epi16(blueGreen, redFourth);
-    out[1] = _mm256_unpackhi_epi16(blueGreen, redFourth);
-}
-
-template <GrayWeightingFamily family>
-GRAY_AVX2_INLINE void block32Avx2(uint8_t *p, __m256i toneVec, __m256i revMask)
-{
-    __m256i out[2];
-    gray32Avx2<family>(p, toneVec, revMask, out);
-    _mm256_storeu_si256((__m256i *)p, out[0]);
-    _mm256_storeu_si256((__m256i *)(p + 32), out[1]);
+    _mm256_storeu_si256((__m256i *)p, _mm256_unpacklo_epi16(blueGreen, redFourth));
+    _mm256_storeu_si256((__m256i *)(p + 32), _mm256_unpackhi_epi16(blueGreen, redFourth));
 }
 
 // Sixteen 5-5-5 words -> their gray values in 16-bit lanes.
