@@ -20,12 +20,13 @@ bool convertFrame(uint8_t *pixels, int32_t width, int32_t height, int32_t bitsPe
 constexpr int32_t GRAY_INTENSITY_NONE = 0;    // pixels left as they are
 constexpr int32_t GRAY_INTENSITY_FULL = 100;  // exactly convertFrame's gray
 
-// convertFrame moved only part of the way: each colour component c, with g the component
-// convertFrame would write, becomes (c * (100 - i) + g * i + 50) / 100, i.e. the share
-// rounded to nearest, halves up. 5-5-5 words mix their 5-bit fields. The bytes that carry
-// no colour (the fourth byte of a 32 bpp pixel, bit 15 of a word) come out as convertFrame
-// writes them for any intensity above 0. intensityPercent outside 0..100 is clamped to it;
-// 100 is convertFrame itself. Refuses what convertFrame refuses, with the buffer untouched.
+// convertFrame taken only part of the way: each colour component c moves toward g, the
+// value convertFrame writes there, by i percent, rounded to nearest with halves up:
+// (c * (100 - i) + g * i + 50) / 100 in whole numbers. A 5-5-5 word does this per 5-bit
+// field. What carries no colour (the fourth byte of a 32 bpp pixel, bit 15 of a word) comes
+// out as convertFrame writes it for any intensity above 0. intensityPercent outside 0..100
+// is clamped; 100 runs convertFrame itself, 0 leaves the pixels as they are. Refuses what
+// convertFrame refuses, with the buffer untouched. Same threads and layout as convertFrame.
 bool convertFrameIntensity(uint8_t *pixels, int32_t width, int32_t height, int32_t bitsPerPixel,
                            int32_t convertType, int32_t grayTone, int32_t reverseGray, int32_t intensityPercent);
 

@@ -1,12 +1,14 @@
 // Internal: 128-bit blocks of the partial kernels (SSE2, SSSE3, and the AVX2 path's tails).
-// Each forms the full kernel's gray pixels in registers, as the full blocks do, and mixes
-// them with the source bytes in 16-bit lanes before the one store; exact, see grayMixKernels.h.
+// Each forms the full kernel's gray values in registers, as the full blocks do, and moves
+// the source toward them in 16-bit lanes before its one store; exact, see grayMixKernels.h.
 #pragma once
 
 #include "grayMixKernels.h"
 #include "graySimd128.h"
 
 #if GRAY_X86
+constexpr int32_t REGISTERS_PER_BLOCK32 = 2;  // eight 32 bpp pixels in 128 bits, sixteen in 256
+
 // Per-frame operands: the source's weight (as a 16-bit lane, or as pmaddubsw pairs weighing
 // only the high byte), the gray's weight, and both as pmaddubsw byte pairs (source byte
 // first); both weights <= 100 fit pmaddubsw's signed bytes.
@@ -72,7 +74,7 @@ GRAY_SSE2_INLINE __m128i mix555x8(__m128i words, __m128i v, __m128i keep, __m128
 // 32 bpp: each pixel's gray part g * i + 50 is formed once in the gray lanes (pixel order)
 // and spread over the pixel's two 16-bit halves, to meet the source's even bytes (blue,
 // red) and odd bytes (green, fourth), each weighed where it stands with no unpacking.
-GRAY_SSE2_INLINE void spreadGrayPart32x8(__m128i v, __m128i take, __m128i spread[2])
+GRAY_SSE2_INLINE void spreadGrayPart32x8(__m128i v, __m128i take, __m128i spread[REGISTERS_PER_BLOCK32])
 {
     __m128i grayPart = _mm_add_epi16(_mm_mullo_epi16(v, take), _mm_set1_epi16(MIX_ROUNDING));
     spread[0] = _mm_unpacklo_epi16(grayPart, grayPart);
@@ -92,12 +94,12 @@ GRAY_SSE2_INLINE __m128i joinMixed32x4(__m128i even, __m128i odd)
 template <GrayWeightingFamily family>
 GRAY_SSE2_INLINE void mix32Sse2(uint8_t *p, __m128i toneVec, __m128i revMask, __m128i keep, __m128i take)
 {
-    __m128i px[2] = {_mm_loadu_si128((const __m128i *)p), _mm_loadu_si128((const __m128i *)(p + BYTES_PER_XMM))};
-    __m128i spread[2];
-    spreadGrayPart32x8(
-        grayFromSums128<family>(_mm_packs_epi32(sums32Sse2<family>(px[0]), sums32Sse2<family>(px[1])), toneVec, revMask),
-        take, spread);
-    for (int32_t i = 0; i < 2; ++i) {
+    __m128i px[REGISTERS_PER_BLOCK32] = {_mm_loadu_si128((const __m128i *)p),
+                                         _mm_loadu_si128((const __m128i *)(p + BYTES_PER_XMM))};
+    __m128i spread[REGISTERS_PER_BLOCK32];
+    __m128i sums = _mm_packs_epi32(sums32Sse2<family>(px[0]), sums32Sse2<family>(px[1]));
+    spreadGrayPart32x8(grayFromSums128<family>(sums, toneVec, revMask), take, spread);
+    for (int32_t i = 0; i < REGISTERS_PER_BLOCK32; ++i) {
         __m128i even = _mm_mullo_epi16(_mm_and_si128(px[i], _mm_set1_epi16(SHORT_LOW_BYTE)), keep);
         __m128i odd = _mm_mullo_epi16(_mm_srli_epi16(px[i], BITS_PER_COMPONENT), keep);
         _mm_storeu_si128((__m128i *)(p + i * BYTES_PER_XMM),
@@ -110,12 +112,12 @@ template <GrayWeightingFamily family>
 GRAY_SSSE3_INLINE void mix32Ssse3(uint8_t *p, __m128i toneVec, __m128i revMask, __m128i take, __m128i keepEven,
                                   __m128i keepOdd)
 {
-    __m128i px[2] = {_mm_loadu_si128((const __m128i *)p), _mm_loadu_si128((const __m128i *)(p + BYTES_PER_XMM))};
-    __m128i spread[2];
-    spreadGrayPart32x8(grayFromSums128<family>(_mm_packs_epi32(sums32Ssse3<family>(px[0]), sums32Ssse3<family>(px[1])),
-                                               toneVec, revMask),
-                       take, spread);
-    for (int32_t i = 0; i < 2; ++i) {
+    __m128i px[REGISTERS_PER_BLOCK32] = {_mm_loadu_si128((const __m128i *)p),
+                                         _mm_loadu_si128((const __m128i *)(p + BYTES_PER_XMM))};
+    __m128i spread[REGISTERS_PER_BLOCK32];
+    __m128i sums = _mm_packs_epi32(sums32Ssse3<family>(px[0]), sums32Ssse3<family>(px[1]));
+    spreadGrayPart32x8(grayFromSums128<family>(sums, toneVec, revMask), take, spread);
+    for (int32_t i = 0; i < REGISTERS_PER_BLOCK32; ++i) {
         __m128i even = _mm_add_epi16(_mm_maddubs_epi16(px[i], keepEven), spread[i]);
         __m128i odd = _mm_add_epi16(_mm_maddubs_epi16(px[i], keepOdd), spread[i]);
         _mm_storeu_si128((__m128i *)(p + i * BYTES_PER_XMM), joinMixed32x4(even, odd));

@@ -5,7 +5,7 @@
 #include "graySimd256.h"
 
 #if GRAY_X86
-// As divideRounded100Ssse3.
+// As divideRounded100x8.
 GRAY_AVX2_INLINE __m256i divideRounded100Avx2(__m256i x)
 {
     __m256i high = _mm256_mulhi_epu16(x, _mm256_set1_epi16((short)DIV100_MULTIPLIER));
@@ -36,8 +36,8 @@ GRAY_AVX2_INLINE __m256i mix555Avx2(__m256i words, __m256i v, __m256i keep, __m2
     red = divide100Avx2(_mm256_add_epi16(_mm256_mullo_epi16(red, keep), grayPart));
     green = divide100Avx2(_mm256_add_epi16(_mm256_mullo_epi16(green, keep), grayPart));
     blue = divide100Avx2(_mm256_add_epi16(_mm256_mullo_epi16(blue, keep), grayPart));
-    return _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi16(red, RED555_FIELD), _mm256_slli_epi16(green, GREEN555_FIELD)),
-                           blue);
+    __m256i redGreen = _mm256_or_si256(_mm256_slli_epi16(red, RED555_FIELD), _mm256_slli_epi16(green, GREEN555_FIELD));
+    return _mm256_or_si256(redGreen, blue);
 }
 
 // Sixteen 32 bpp pixels, as mix32Ssse3.
@@ -45,13 +45,15 @@ template <GrayWeightingFamily family>
 GRAY_AVX2_INLINE void mix32Avx2(uint8_t *p, __m256i toneVec, __m256i revMask, __m256i take, __m256i keepEven,
                                 __m256i keepOdd)
 {
-    __m256i px[2] = {_mm256_loadu_si256((const __m256i *)p), _mm256_loadu_si256((const __m256i *)(p + BYTES_PER_YMM))};
+    __m256i px[REGISTERS_PER_BLOCK32] = {_mm256_loadu_si256((const __m256i *)p),
+                                         _mm256_loadu_si256((const __m256i *)(p + BYTES_PER_YMM))};
     __m256i v = grayFromSums256<family>(_mm256_packs_epi32(sums32Avx2<family>(px[0]), sums32Avx2<family>(px[1])),
                                         toneVec, revMask);
     __m256i grayPart = _mm256_add_epi16(_mm256_mullo_epi16(v, take), _mm256_set1_epi16(MIX_ROUNDING));
     // The gray lanes hold pixels [0-3, 8-11 | 4-7, 12-15], as in block32Avx2.
-    __m256i spread[2] = {_mm256_unpacklo_epi16(grayPart, grayPart), _mm256_unpackhi_epi16(grayPart, grayPart)};
-    for (int32_t i = 0; i < 2; ++i) {
+    __m256i spread[REGISTERS_PER_BLOCK32] = {_mm256_unpacklo_epi16(grayPart, grayPart),
+                                             _mm256_unpackhi_epi16(grayPart, grayPart)};
+    for (int32_t i = 0; i < REGISTERS_PER_BLOCK32; ++i) {
         __m256i even = _mm256_add_epi16(_mm256_maddubs_epi16(px[i], keepEven), spread[i]);
         __m256i odd = _mm256_add_epi16(_mm256_maddubs_epi16(px[i], keepOdd), spread[i]);
         __m256i oddHigh = _mm256_mulhi_epu16(odd, _mm256_set1_epi16((short)DIV100_MULTIPLIER));
