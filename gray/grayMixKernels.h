@@ -16,7 +16,8 @@ constexpr int32_t DIV100_POSTSHIFT = 6;
 // SSSE3 and AVX2 fold the rounding into that last shift: pmulhrsw by 2^9 gives
 // (y + 32) >> 6, so floor((x + 50) / 100) = pmulhrsw((x * 41944) >> 16, 2^9) for
 // x <= MIX_PRODUCT_MAX (the multiply's excess stays below the 0.01 steps of x / 100).
-constexpr int32_t DIV64_ROUNDED_MULTIPLIER = 1 << (15 - DIV100_POSTSHIFT);
+constexpr int32_t MULHRS_SHIFT = 15;  // pmulhrsw: (a * b + 2^14) >> 15
+constexpr int32_t DIV64_ROUNDED_MULTIPLIER = 1 << (MULHRS_SHIFT - DIV100_POSTSHIFT);
 
 // The 5-bit fields of a 5-5-5 word, as they stand (not widened).
 constexpr uint32_t FIELD555_MAX = 0x1F;

@@ -90,7 +90,8 @@ TEST(GrayConstants, RoundedDivideBy100OverEveryMixProduct)
     for (uint32_t x = 0; x <= MIX_PRODUCT_MAX; ++x) {
         int32_t high = (int32_t)mulhi16(x, DIV100_MULTIPLIER);
         ASSERT_LE(high, INT16_MAX) << x;
-        ASSERT_EQ((high * DIV64_ROUNDED_MULTIPLIER + (1 << 14)) >> 15, (int32_t)((x + MIX_ROUNDING) / 100)) << x;
+        int32_t rounded = (high * DIV64_ROUNDED_MULTIPLIER + (1 << (MULHRS_SHIFT - 1))) >> MULHRS_SHIFT;
+        ASSERT_EQ(rounded, (int32_t)((x + MIX_ROUNDING) / GRAY_INTENSITY_FULL)) << x;
     }
 }
 
