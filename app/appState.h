@@ -264,6 +264,9 @@ struct AppState {
     // Why the session is away (deskRules.h): written by the main window on a session
     // change, read by the capture loops, both interlocked.
     volatile LONG sessionAway;
+    // Set (interlocked) by an overlay told to paint itself; the running capture
+    // loop takes it and presents its next frame whole.
+    volatile LONG overlayNeedsPaint;
 };
 
 extern AppState appState;

@@ -253,6 +253,19 @@ bool countFrame(FrameRateCounter *counter, uint32_t now, int32_t *fps)
     return true;
 }
 
+bool countLoopPass(FrameRateCounter *counter, uint32_t now, bool presented, int32_t *fps)
+{
+    if (presented && countFrame(counter, now, fps))
+        return true;
+    uint32_t elapsed = now - counter->startTime;
+    if (elapsed < RATE_REPORT_LONGEST_MS)
+        return false;
+    constexpr uint64_t MS_PER_SECOND = 1000;
+    *fps = static_cast<int32_t>(counter->frameCount * MS_PER_SECOND / elapsed);
+    *counter = FrameRateCounter{0, now};
+    return true;
+}
+
 void formatFrameRateText(char *dest, size_t size, int32_t fps)
 {
     formatTextN(dest, size, "%s%d", FPS_LABEL, fps);

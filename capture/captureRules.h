@@ -167,6 +167,13 @@ bool countFrame(FrameRateCounter *counter, uint32_t now, int32_t *fps);
 // Frames per second for FRAMES_PER_REPORT frames in elapsedMs (truncated).
 int32_t framesPerSecond(uint32_t elapsedMs);
 
+// The rate counts presented frames only: a frame that found nothing changed is
+// not one. So that a still desk does not keep the last busy rate for ever, a
+// report is also due once this long has passed, with the frames counted so far.
+constexpr uint32_t RATE_REPORT_LONGEST_MS = 5000;
+// One pass of the loop, presented or not; true when a report is due, as countFrame.
+bool countLoopPass(FrameRateCounter *counter, uint32_t now, bool presented, int32_t *fps);
+
 // The status-bar text of the frame-rate part.
 constexpr char FPS_LABEL[] = "FPS: ";
 void formatFrameRateText(char *dest, size_t size, int32_t fps);

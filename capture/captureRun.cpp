@@ -77,6 +77,7 @@ void readDisplayDepth(CaptureRun *run)
 
 void startFrameClock(CaptureRun *run)
 {
+    startDeskActivity(&run->history);
     run->frameRate.startTime = timeGetTime();
     run->lastFrameTime = firstFrameTimeBase(run->frameRate.startTime);
     setStatusPair(FPS_LABEL, appState.texts.underMeasurement, STATUS_PART_RATE);
@@ -175,14 +176,14 @@ void applyZOrderMoves(const ZOrderMoves &moves, HWND overlay, HWND target, HWND 
     }
 }
 
-bool convertCapturedFrame(CaptureRun *run)
+bool convertCopiedFrame(CaptureRun *run, bool copied, const ScreenRect *parts, int32_t partCount, bool *noKernel)
 {
-    EnterCriticalSection(&appState.settingsLock);
-    GraySettings settings = appState.graySettings;
-    LeaveCriticalSection(&appState.settingsLock);
-    // The frame's own size, not the target's: the target may have changed since.
-    return convertFrame(run->frame.pixels, run->frame.width, run->frame.height, run->bitsPerPixel,
-                        settings.convertType, settings.grayTone, settings.reverseGray);
+    *noKernel = false;
+    noteCopy(&run->history, copied);
+    if (!copied || !takeFrameChanges(&run->history, run->frame, parts, partCount))
+        return false;
+    *noKernel = !convertFrameChanges(run->history, run->frame);
+    return !*noKernel;
 }
 
 void sleepFrame(CaptureRun *run, DWORD milliseconds)
@@ -193,7 +194,7 @@ void sleepFrame(CaptureRun *run, DWORD milliseconds)
         Sleep(milliseconds);
 }
 
-void paceAndCountFrame(CaptureRun *run)
+void paceAndCountFrame(CaptureRun *run, bool presented)
 {
     PaceWait wait = framePacingWait(timeGetTime(), run->lastFrameTime);
     if (wait.waits)
@@ -201,7 +202,7 @@ void paceAndCountFrame(CaptureRun *run)
     run->lastFrameTime = wait.nextFrameTime;
 
     int32_t fps = 0;
-    if (countFrame(&run->frameRate, timeGetTime(), &fps)) {
+    if (countLoopPass(&run->frameRate, timeGetTime(), presented, &fps)) {
         char text[TEXT_STATUS];
         formatFrameRateText(text, sizeof text, fps);
         setStatusText(STATUS_PART_RATE, text);
@@ -215,6 +216,8 @@ bool stopWasRequested()
     LeaveCriticalSection(&appState.runLock);
     return stop;
 }
+
+namespace {
 
 bool deskIsUnseen()
 {
@@ -234,15 +237,35 @@ bool waitWhileDeskUnseen(CaptureRun *run)
         sleepFrame(run, FRAME_PERIOD_MS);
     } while (deskIsUnseen());
     setStatusPair(appState.texts.grayLabel, appState.texts.grayOn, STATUS_PART_GRAY);
-    // The pause is no frame time: pacing and the rate start afresh.
+    // The pause is no frame time: pacing and the rate start afresh, and the
+    // picture is presented whole (the overlay may have been painted over meanwhile).
     run->lastFrameTime = firstFrameTimeBase(timeGetTime());
     run->frameRate = FrameRateCounter{0, timeGetTime()};
+    startDeskActivity(&run->history);
+    forgetFrameHistory(&run->history);
     return true;
+}
+
+}  // namespace
+
+bool waitForCopy(CaptureRun *run)
+{
+    for (;;) {
+        if (!waitWhileDeskUnseen(run))
+            return false;
+        uint32_t wait = waitBeforeCopy(&run->history);
+        if (wait == 0)
+            return true;
+        if (stopWasRequested())
+            return false;
+        sleepFrame(run, wait);
+    }
 }
 
 void endCaptureRun(CaptureRun *run)
 {
     releaseFrameBitmap(&run->frame);
+    releaseFrameHistory(&run->history);
     closeFrameMapping(&run->mapping);
     if (run->frameWaitEvent != nullptr)
         CloseHandle(run->frameWaitEvent);
@@ -285,8 +308,10 @@ void openFrameMapping(CaptureRun *run, uint64_t bytes)
 bool buildFrameBuffer(CaptureRun *run, const ScreenRect &rect)
 {
     const char *failedCall = nullptr;
-    if (createFrameBitmap(run->referenceDC, rect, run->mapping, run->bitsPerPixel, &run->frame, &failedCall) == 1)
+    if (createFrameBitmap(run->referenceDC, rect, run->mapping, run->bitsPerPixel, &run->frame, &failedCall) == 1) {
+        fitFrameHistory(&run->history, run->frame, run->bitsPerPixel);
         return true;
+    }
     showFailureMessage(run->overlay, failedCall);
     return false;
 }

@@ -10,6 +10,7 @@
 #include "captureRules.h"
 #include "captureStart.h"
 #include "frameBuffer.h"
+#include "frameHistory.h"
 #include "monitorRules.h"
 
 struct CaptureRun {
@@ -21,6 +22,7 @@ struct CaptureRun {
     HDC referenceDC;           // what every frame buffer of the run is made compatible with
     FrameMapping mapping;
     FrameBitmap frame;
+    FrameHistory history;      // the last copy: what a frame finds changed
     int32_t bitsPerPixel;
     MonitorLayout layout;
     int32_t framesSinceLayout;
@@ -62,17 +64,22 @@ void moveOtherWindow(HWND window, HWND after);
 void raiseOverlay(HWND overlay);
 void lowerOverlay(HWND overlay);
 
-// Converts the frame with a snapshot of the settings; false when no kernel fits.
-bool convertCapturedFrame(CaptureRun *run);
-// Pacing to one frame per FRAME_PERIOD_MS, then the frame-rate count and report.
-void paceAndCountFrame(CaptureRun *run);
+// After a copy (copied: it worked): finds what changed since the last copy and
+// converts it; true when there is something to present (run->history.changed).
+// A failed copy is neither converted nor presented. *noKernel is set when no
+// kernel fits the frame: the run must end.
+bool convertCopiedFrame(CaptureRun *run, bool copied, const ScreenRect *parts, int32_t partCount, bool *noKernel);
+// Pacing to one frame per FRAME_PERIOD_MS, then the frame-rate count (of frames
+// that presented something) and its report.
+void paceAndCountFrame(CaptureRun *run, bool presented);
 // Sleeps without counting a frame (a frame given up early).
 void sleepFrame(CaptureRun *run, DWORD milliseconds);
 bool stopWasRequested();
-// While nobody can see the desk (a locked or disconnected session, the screen
-// saver), the run copies nothing: it says "Gray: paused" and looks again every
-// frame period. False when a stop came meanwhile.
-bool waitWhileDeskUnseen(CaptureRun *run);
+// Before each copy: while nobody can see the desk (a locked or disconnected
+// session, the screen saver), the run copies nothing: it says "Gray: paused" and
+// looks again every frame period. A still desk is copied less often, and failed
+// copies back off. False when a stop came meanwhile.
+bool waitForCopy(CaptureRun *run);
 
 // A failed call's message box, owned by the main window, with the overlay first
 // lowered and hidden so that it cannot cover the box.

@@ -38,35 +38,50 @@ struct ScreenShape {
 
 // Copies each covered part of the screen into its place in the frame buffer,
 // through the screen's context, which spans every monitor in screen coordinates
-// (a display device's own context starts at its monitor's corner).
-void copyScreen(const OverlayCover &cover)
+// (a display device's own context starts at its monitor's corner). False when a
+// part could not be copied (the secure desktop, a lock): the frame is given up,
+// not retried, and the wait before the next grows with each failure.
+bool copyScreen(const OverlayCover &cover)
 {
-    HDC screenDC = nullptr;
-    if (!retryCall(FRAME_RETRIES, [&] {
-            screenDC = GetDC(nullptr);
-            return screenDC != nullptr;
-        }))
-        return;   // the frame goes on with what the buffer holds
-    for (int32_t i = 0; i < cover.partCount; i++) {
+    HDC screenDC = GetDC(nullptr);
+    if (screenDC == nullptr)
+        return false;
+    bool copied = true;
+    for (int32_t i = 0; i < cover.partCount && copied; i++) {
         const ScreenRect &part = cover.parts[i];
         // SRCCOPY alone: on Windows the layered overlay is left out of the copy.
-        retryCall(FRAME_RETRIES, [&] {
-            return BitBlt(appState.memoryDC, part.left - cover.place.left, part.top - cover.place.top,
-                          rectWidth(part), rectHeight(part), screenDC, part.left, part.top, SRCCOPY) != FALSE;
-        });
+        copied = BitBlt(appState.memoryDC, part.left - cover.place.left, part.top - cover.place.top,
+                        rectWidth(part), rectHeight(part), screenDC, part.left, part.top, SRCCOPY) != FALSE;
     }
     retryCall(FRAME_RETRIES, [&] { return ReleaseDC(nullptr, screenDC) == 1; });
+    return copied;
 }
 
-// Paints the part of the frame that lies under the overlay into it.
-void presentUnderOverlay(HWND overlay, const ScreenRect &frameOrigin)
+// The cover's parts in frame coordinates: what a copy fills.
+int32_t partsInFrame(const OverlayCover &cover, ScreenRect *parts)
+{
+    for (int32_t i = 0; i < cover.partCount; i++) {
+        const ScreenRect &part = cover.parts[i];
+        parts[i] = ScreenRect{part.left - cover.place.left, part.top - cover.place.top, part.right - cover.place.left,
+                              part.bottom - cover.place.top};
+    }
+    return cover.partCount;
+}
+
+// Paints the changed rectangles of the frame that lie under the overlay into it.
+void presentUnderOverlay(HWND overlay, const ScreenRect &frameOrigin, const RectList &changed)
 {
     ScreenRect place = windowRect(overlay, nullptr);
     HDC overlayDC = GetDC(overlay);
     if (overlayDC == nullptr)
         return;
-    BitBlt(overlayDC, 0, 0, rectWidth(place), rectHeight(place), appState.memoryDC, place.left - frameOrigin.left,
-           place.top - frameOrigin.top, SRCCOPY);
+    int32_t dx = frameOrigin.left - place.left;
+    int32_t dy = frameOrigin.top - place.top;
+    for (int32_t i = 0; i < changed.count; i++) {
+        const ScreenRect &rect = changed.rects[i];
+        BitBlt(overlayDC, rect.left + dx, rect.top + dy, rectWidth(rect), rectHeight(rect), appState.memoryDC,
+               rect.left, rect.top, SRCCOPY);
+    }
     ReleaseDC(overlay, overlayDC);
 }
 
@@ -184,6 +199,8 @@ void keepRegion(CaptureRun *run, ScreenShape *shape, HWND foreground)
     bool whole = partsToShow(shape, readsWindows);
     // A region that could not be set leaves the old one; the next frame tries again.
     shape->regionStale = !applyOverlayRegion(run->overlay, shape->cover.place, shape->parts, whole);
+    // Parts the overlay did not show before hold no picture yet.
+    forgetFrameHistory(&run->history);
 }
 
 // The frame loop; returns when a stop was requested, no kernel fits or the
@@ -191,7 +208,7 @@ void keepRegion(CaptureRun *run, ScreenShape *shape, HWND foreground)
 void runScreenFrames(CaptureRun *run, ScreenShape *shape)
 {
     for (;;) {
-        if (!waitWhileDeskUnseen(run))
+        if (!waitForCopy(run))
             return;
         if ((monitorLayoutChanged(run) || shape->coverPending) && !followLayout(run, shape))
             return;
@@ -200,12 +217,18 @@ void runScreenFrames(CaptureRun *run, ScreenShape *shape)
         placeOverlay(run, cursor, foreground);
         keepRegion(run, shape, foreground);
         appState.lastForeground = foreground;
-        copyScreen(shape->cover);
-        if (!convertCapturedFrame(run))
+        bool copied = copyScreen(shape->cover);
+        ScreenRect parts[MONITOR_CAPACITY];
+        int32_t partCount = partsInFrame(shape->cover, parts);
+        bool noKernel = false;
+        bool presents = convertCopiedFrame(run, copied, parts, partCount, &noKernel);
+        if (noKernel)
             return;
-        if (!IsIconic(run->target))
-            presentUnderOverlay(run->overlay, shape->cover.place);
-        paceAndCountFrame(run);
+        if (presents && IsIconic(run->target))
+            forgetFrameHistory(&run->history);   // not shown: the next frame shows all
+        else if (presents)
+            presentUnderOverlay(run->overlay, shape->cover.place, run->history.changed);
+        paceAndCountFrame(run, presents);
         if (stopWasRequested())
             return;
     }

@@ -76,11 +76,10 @@ void placeWindows(CaptureRun *run, const WindowFrame &frame, HWND lastForeground
 }
 
 // The frame's own size: the target may have changed since the buffer was built.
-void copyTarget(const FrameBitmap &frame, HDC windowDC)
+// Not retried: a failed copy gives up the frame, and the next waits longer.
+bool copyTarget(const FrameBitmap &frame, HDC windowDC)
 {
-    retryCall(FRAME_RETRIES, [&] {
-        return BitBlt(appState.memoryDC, 0, 0, frame.width, frame.height, windowDC, 0, 0, SRCCOPY) != FALSE;
-    });
+    return BitBlt(appState.memoryDC, 0, 0, frame.width, frame.height, windowDC, 0, 0, SRCCOPY) != FALSE;
 }
 
 void releaseWindowDC(HWND target, HDC windowDC)
@@ -103,8 +102,17 @@ bool overlayInPlace(HWND overlay, const ScreenRect &rect)
     return !overlayTopmost && (GetWindowLongA(above, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
-// Hidden while the target is minimised, else laid exactly over it and painted.
-void presentOverTarget(CaptureRun *run)
+// Where the overlay is hidden or elsewhere it holds no picture of the target: the
+// frame that lays it over the target presents the picture whole.
+bool overlayHoldsNoPicture(HWND overlay, HWND target)
+{
+    return IsIconic(target) || !IsWindowVisible(overlay) ||
+           !sameRect(windowRect(overlay, nullptr), windowRect(target, nullptr));
+}
+
+// Hidden while the target is minimised, else laid exactly over it and the changed
+// rectangles of the frame painted.
+void presentOverTarget(CaptureRun *run, bool presents)
 {
     if (IsIconic(run->target)) {
         SetWindowPos(run->overlay, nullptr, 0, 0, 0, 0,
@@ -112,13 +120,21 @@ void presentOverTarget(CaptureRun *run)
         return;
     }
     ScreenRect rect = windowRect(run->target, nullptr);
+    // Without a picture (a failed copy) the overlay is not shown where it has none.
+    if (!presents && overlayHoldsNoPicture(run->overlay, run->target))
+        return;
     HDC overlayDC = GetDC(run->overlay);
     if (!overlayInPlace(run->overlay, rect))
         SetWindowPos(run->overlay, HWND_TOP, rect.left, rect.top, rectWidth(rect), rectHeight(rect),
                      SWP_SHOWWINDOW | OVERLAY_MOVE_FLAGS);
     if (overlayDC == nullptr)
         return;
-    BitBlt(overlayDC, 0, 0, rectWidth(rect), rectHeight(rect), appState.memoryDC, 0, 0, SRCCOPY);
+    const RectList &changed = run->history.changed;
+    for (int32_t i = 0; presents && i < changed.count; i++) {
+        const ScreenRect &part = changed.rects[i];
+        BitBlt(overlayDC, part.left, part.top, rectWidth(part), rectHeight(part), appState.memoryDC, part.left,
+               part.top, SRCCOPY);
+    }
     ReleaseDC(run->overlay, overlayDC);
 }
 
@@ -132,11 +148,7 @@ FrameResult finishWindowFrame(CaptureRun *run, const WindowFrame &frame, HWND *l
         return giveUpFrame(run, FRAME_PERIOD_MS);
     placeWindows(run, frame, *lastForeground);
 
-    HDC windowDC = nullptr;
-    retryCall(FRAME_RETRIES, [&] {
-        windowDC = GetWindowDC(run->target);
-        return windowDC != nullptr;
-    });
+    HDC windowDC = GetWindowDC(run->target);
     ZOrderScan again{};
     EnumWindows(windowScanProc, reinterpret_cast<LPARAM>(&again));
     WindowsSeen first{frame.foreground, frame.scan.windowCount};
@@ -146,15 +158,18 @@ FrameResult finishWindowFrame(CaptureRun *run, const WindowFrame &frame, HWND *l
         return giveUpFrame(run, 0);
     }
     *lastForeground = frame.foreground;
-    if (windowDC != nullptr) {
-        copyTarget(run->frame, windowDC);
-        releaseWindowDC(run->target, windowDC);
-    }
+    bool copied = windowDC != nullptr && copyTarget(run->frame, windowDC);
+    releaseWindowDC(run->target, windowDC);
 
-    if (!convertCapturedFrame(run))
+    if (overlayHoldsNoPicture(run->overlay, run->target))
+        forgetFrameHistory(&run->history);
+    ScreenRect whole{0, 0, run->frame.width, run->frame.height};
+    bool noKernel = false;
+    bool presents = convertCopiedFrame(run, copied, &whole, 1, &noKernel);
+    if (noKernel)
         return FRAME_END_RUN;
-    presentOverTarget(run);
-    paceAndCountFrame(run);
+    presentOverTarget(run, presents);
+    paceAndCountFrame(run, presents && !IsIconic(run->target));
     return stopWasRequested() ? FRAME_END_RUN : FRAME_NEXT;
 }
 
@@ -242,7 +257,7 @@ unsigned runWindowCapture(void *start, FrameStep frameStep)
     CaptureRun run;
     ScreenRect previous{};
     if (setUpWindowRun(&run, start, &previous)) {
-        while (waitWhileDeskUnseen(&run) && frameStep(&run, &previous) == FRAME_NEXT) {
+        while (waitForCopy(&run) && frameStep(&run, &previous) == FRAME_NEXT) {
         }
     }
     endCaptureRun(&run);

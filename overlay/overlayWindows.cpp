@@ -157,6 +157,8 @@ LRESULT onPaint(HWND overlay)
     PAINTSTRUCT paint;
     BeginPaint(overlay, &paint);   // the capture thread paints the overlay itself
     EndPaint(overlay, &paint);
+    // It presents only what changed: what was just painted over must come whole.
+    InterlockedExchange(&appState.overlayNeedsPaint, 1);
     return 0;
 }
 

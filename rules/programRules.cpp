@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "boundedText.h"
+#include "textBytes.h"
 #include "unicodeNames.h"
 
 namespace {
@@ -16,8 +17,6 @@ const char DEFAULT_LINE_END[] = "\r\n";
 const char BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
 constexpr size_t BYTE_ORDER_MARK_LENGTH = sizeof BYTE_ORDER_MARK - 1;
 constexpr char COMMENT_MARK = '#';
-constexpr unsigned char FIRST_TEXT_BYTE = 0x20;
-constexpr unsigned char DELETE_BYTE = 0x7F;
 // The longest line the program writes: the word, a blank and the name.
 constexpr size_t RULE_LINE_BYTES = sizeof COLOUR_WORD + RULE_NAME_BYTES;
 
@@ -50,16 +49,6 @@ bool sameName(const char *a, size_t aLength, const char *b)
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
-}
-
-bool holdsOnlyText(const char *text, size_t length)
-{
-    for (size_t i = 0; i < length; i++) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if ((c < FIRST_TEXT_BYTE && c != '\t') || c == DELETE_BYTE)
-            return false;
-    }
-    return true;
 }
 
 int32_t ruleKindOfWord(const char *word, size_t length)

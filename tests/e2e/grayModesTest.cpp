@@ -4,6 +4,10 @@
 // window, which the foreground mode grays when started from its button: under
 // Wine a covered window of another process reads black, and the screen mode
 // copies its own overlay back.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <regex>
 
 #include "gray.h"
@@ -13,6 +17,7 @@ namespace {
 
 constexpr DWORD FRAME_RATE_DEADLINE_MS = 30000;   // 100 frames, with room for a slow machine
 constexpr DWORD LIST_SCAN_MS = 800;
+constexpr DWORD STILL_DESK_MS = 2000;   // twice what makes the desk still
 const RECT HELPER_PLACE = {700, 150, 1000, 350};
 
 struct GraySettingsCase {
@@ -209,6 +214,42 @@ TEST_F(GrayModes, ScreenModePausesWhileTheSessionIsLocked)
     PostMessageA(program.mainWindow, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
     EXPECT_TRUE(waitForGray("ON"));
     ASSERT_TRUE(waitForFrameRate()) << "no frames after the unlock: " << status(0);
+    turnGrayOff();
+}
+
+// On a desk where nothing moved for a while the program looks less often, and
+// presents only what changed: a list that changes colour turns gray, and with the
+// gray reversed the rest of the window, not presented again, stays as it was.
+TEST_F(GrayModes, AChangeOnAStillDeskTurnsGrayAndTheRestStays)
+{
+    const GraySettingsCase settings{"Setting 1 10 1 ", 1, 10, 1};
+    const uint32_t NEW_LIST_COLOUR = 0x00C83C28;   // red 200, green 60, blue 40, as the screen reads it
+    startTalvero(settings.fileText);
+    ASSERT_TRUE(waitUntil([&] { return listItemCount(control(IDC_WINDOW_LIST)) > 0; }, APPEAR_DEADLINE_MS));
+    Sleep(2 * LIST_SCAN_MS);
+    std::vector<uint32_t> colour = mainWindowPixels();
+    press(IDC_BUTTON_FOREGROUND_MODE);
+    ASSERT_TRUE(waitForGray("ON"));
+    auto grayedAsBefore = [&](size_t pixels) {   // the window's first pixels, row by row from its top
+        std::vector<uint32_t> now = mainWindowPixels();
+        for (size_t i = 0; i < pixels; i++)
+            if (now.size() != colour.size() || now[i] != grayOf(colour[i], settings))
+                return false;
+        return true;
+    };
+    ASSERT_TRUE(waitUntil([&] { return grayedAsBefore(colour.size()); }, APPEAR_DEADLINE_MS));
+
+    Sleep(STILL_DESK_MS);   // no input, nothing changes: the desk is still
+    HWND list = control(IDC_WINDOW_LIST);
+    SendMessageA(list, LVM_SETBKCOLOR, 0, RGB(200, 60, 40));
+    InvalidateRect(list, nullptr, TRUE);
+    RECT listPlace = rectOf(list), place = rectOf(program.mainWindow);
+    RECT empty = {listPlace.left + 8, listPlace.bottom - 8, listPlace.left + 9, listPlace.bottom - 7};   // below the rows
+    EXPECT_TRUE(waitUntil([&] { return screenPixels(empty)[0] == grayOf(NEW_LIST_COLOUR, settings); },
+                          APPEAR_DEADLINE_MS))
+        << std::hex << screenPixels(empty)[0] << " is not the gray of the list's new colour";
+    EXPECT_TRUE(grayedAsBefore((listPlace.top - place.top) * (place.right - place.left)))
+        << "the unchanged part of the window changed";
     turnGrayOff();
 }
 

@@ -1,14 +1,17 @@
 // The frame buffer's own guarantees: a mapping name another process holds is not
 // shared, a frame of 8 bits per pixel is built from a zeroed colour table, and a
-// release that failed half-way is finished by the next one.
+// release that failed half-way is finished by the next one; a copy that failed is
+// not converted again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 #include <vector>
 
 #include "appState.h"
 #include "boundedText.h"
 #include "captureCounts.h"
+#include "captureRun.h"
 #include "captureTestWorld.h"
 #include "frameBuffer.h"
 
@@ -98,6 +101,37 @@ TEST(CaptureFrameBuffer, AReleaseThatFailedIsFinishedByTheNextOne)
     if (gdiBefore >= 0) {
         EXPECT_EQ(gdiBefore, processGdiObjectCount()) << "bitmap or memory context left";
     }
+}
+
+// No copy of the screen can be made to fail under Wine (it has no secure desktop):
+// the step every loop takes after its copy is driven here with the copy's outcome.
+TEST(CaptureFrameBuffer, AFailedCopyIsNeitherConvertedNorPresented)
+{
+    ensureCaptureWorld();
+    ASSERT_EQ(nullptr, appState.memoryDC) << "a capture run is still going";
+    appState.graySettings = GraySettings{0, 10, 1};   // reversed: a second conversion would flip the picture
+    CaptureRun run{};
+    run.bitsPerPixel = 32;
+    run.referenceDC = GetDC(nullptr);
+    const ScreenRect place{0, 0, 64, 32};
+    ASSERT_TRUE(buildFrameBuffer(&run, place));
+    const uint32_t colour = 0x00C82828;
+    uint32_t *pixels = reinterpret_cast<uint32_t *>(run.frame.pixels);
+    std::fill(pixels, pixels + 64 * 32, colour);
+    bool noKernel = true;
+    ASSERT_TRUE(convertCopiedFrame(&run, true, &place, 1, &noKernel));
+    const uint32_t gray = pixels[0];
+    EXPECT_NE(colour, gray);
+    EXPECT_EQ(1, run.history.changed.count);
+
+    EXPECT_FALSE(convertCopiedFrame(&run, false, &place, 1, &noKernel)) << "a failed copy is to be presented";
+    EXPECT_FALSE(noKernel);
+    EXPECT_EQ(gray, pixels[0]) << "the picture of the last copy was converted again";
+    EXPECT_EQ(1, run.history.activity.failedCopies);
+    EXPECT_EQ(1, releaseFrameBitmap(&run.frame));
+    releaseFrameHistory(&run.history);
+    ReleaseDC(nullptr, run.referenceDC);
+    appState.graySettings = GraySettings{};
 }
 
 }  // namespace

@@ -165,13 +165,14 @@ TEST_F(CaptureWindowLoop, StatusReadsUnderMeasurementUntilTheFirstReport)
     // The capture thread sends the texts; they arrive as this thread pumps.
     EXPECT_TRUE(pumpUntil([] { return statusText(1) == "Gray: ON"; }, SHOW_DEADLINE_MS));
     EXPECT_EQ("FPS: Under measurement ", statusText(0));
-    // 100 frames take at least 3 s at 30 ms each; after that a figure is shown.
+    // A report is due after 100 presented frames or 5 s; the target is still, so
+    // the figure counts the frames that presented something: few.
     EXPECT_TRUE(pumpUntil([] { return statusText(0) != "FPS: Under measurement "; }, 4 * SHOW_DEADLINE_MS));
     std::string rate = statusText(0);
     ASSERT_EQ(0u, rate.rfind("FPS: ", 0)) << rate;
     int fps = atoi(rate.c_str() + 5);
-    EXPECT_GT(fps, 0) << rate;
-    EXPECT_LE(fps, 34) << rate;   // pacing never lets more than one frame per 30 ms through
+    EXPECT_GE(fps, 0) << rate;
+    EXPECT_LE(fps, 2) << rate;
 }
 
 TEST_F(CaptureWindowLoop, MovingTheTargetByOnePixelRebuildsTheFrameBuffer)
