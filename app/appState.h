@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "commandRules.h"
+#include "gray.h"
 #include "graySettings.h"
 #include "listRules.h"
 #include "programRules.h"
@@ -267,6 +268,11 @@ struct AppState {
     // Set (interlocked) by an overlay told to paint itself; the running capture
     // loop takes it and presents its next frame whole.
     volatile LONG overlayNeedsPaint;
+
+    // How far the gray goes, in percent (0..100): written interlocked by the UI thread
+    // (the habit control: the set intensity, or a fade's current share), read interlocked
+    // by the running capture loop once per frame.
+    volatile LONG grayIntensity = GRAY_INTENSITY_FULL;
 };
 
 extern AppState appState;
