@@ -91,6 +91,36 @@ GRAY_SSE2_INLINE __m128i joinMixed32x4(__m128i even, __m128i odd)
     return _mm_or_si128(_mm_or_si128(divide100x8(even), oddHigh), _mm_set1_epi32((int)GRAY32_OPAQUE));
 }
 
+// Eight 5-5-5 words moved toward their gray v with one pmulhrsw per field (see fieldStep):
+// the three fields' moves, each less i, are added to the words in place. Each field's result
+// stays within 0..31, so no move carries into the next field. Bit 15 stays clear.
+GRAY_SSSE3_INLINE __m128i mix555StepX8(__m128i words, __m128i v, __m128i step, __m128i fieldOnesTimesI)
+{
+    const __m128i field = _mm_set1_epi16(FIELD555_MAX);
+    __m128i grayOffset = _mm_add_epi16(_mm_srli_epi16(v, GRAY555_SHIFT), _mm_set1_epi16(FIELD555_OFFSET));
+    __m128i red = _mm_and_si128(_mm_srli_epi16(words, RED555_FIELD), field);
+    __m128i green = _mm_and_si128(_mm_srli_epi16(words, GREEN555_FIELD), field);
+    __m128i blue = _mm_and_si128(words, field);
+    red = _mm_mulhrs_epi16(_mm_sub_epi16(grayOffset, red), step);
+    green = _mm_mulhrs_epi16(_mm_sub_epi16(grayOffset, green), step);
+    blue = _mm_mulhrs_epi16(_mm_sub_epi16(grayOffset, blue), step);
+    __m128i moves = _mm_add_epi16(
+        _mm_add_epi16(_mm_slli_epi16(red, RED555_FIELD), _mm_slli_epi16(green, GREEN555_FIELD)), blue);
+    __m128i fields = _mm_and_si128(words, _mm_set1_epi16((short)WORD555_FIELDS));
+    return _mm_sub_epi16(_mm_add_epi16(fields, moves), fieldOnesTimesI);
+}
+
+// The per-frame operands of mix555StepX8.
+GRAY_SSE2_INLINE __m128i fieldStepVector128(int32_t intensity)
+{
+    return _mm_set1_epi16((short)fieldStep(intensity));
+}
+
+GRAY_SSE2_INLINE __m128i fieldOnesTimesIVector128(int32_t intensity)
+{
+    return _mm_set1_epi16((short)(uint16_t)(WORD555_FIELD_ONES * (uint32_t)intensity));
+}
+
 template <GrayWeightingFamily family>
 GRAY_SSE2_INLINE void mix32Sse2(uint8_t *p, __m128i toneVec, __m128i revMask, __m128i keep, __m128i take)
 {
@@ -144,10 +174,11 @@ GRAY_SSE2_INLINE void mix16Sse2(uint8_t *p, __m128i toneVec, __m128i revMask, __
 }
 
 template <GrayWeightingFamily family>
-GRAY_SSSE3_INLINE void mix16Ssse3(uint8_t *p, __m128i toneVec, __m128i revMask, __m128i keep, __m128i take)
+GRAY_SSSE3_INLINE void mix16Ssse3(uint8_t *p, __m128i toneVec, __m128i revMask, __m128i step,
+                                  __m128i fieldOnesTimesI)
 {
     __m128i words = _mm_loadu_si128((const __m128i *)p);
     __m128i v = grayFromSums128<family>(sums555x8Ssse3<family>(words), toneVec, revMask);
-    _mm_storeu_si128((__m128i *)p, mix555x8(words, v, keep, take));
+    _mm_storeu_si128((__m128i *)p, mix555StepX8(words, v, step, fieldOnesTimesI));
 }
 #endif

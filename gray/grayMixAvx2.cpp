@@ -24,20 +24,21 @@ GRAY_AVX2_INLINE __m256i divide100Avx2(__m256i x)
     return _mm256_srli_epi16(_mm256_mulhi_epu16(x, _mm256_set1_epi16((short)DIV100_MULTIPLIER)), DIV100_POSTSHIFT);
 }
 
-// As mix555x8.
-GRAY_AVX2_INLINE __m256i mix555Avx2(__m256i words, __m256i v, __m256i keep, __m256i take)
+// As mix555StepX8.
+GRAY_AVX2_INLINE __m256i mix555StepAvx2(__m256i words, __m256i v, __m256i step, __m256i fieldOnesTimesI)
 {
     const __m256i field = _mm256_set1_epi16(FIELD555_MAX);
-    __m256i grayPart = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_srli_epi16(v, GRAY555_SHIFT), take),
-                                        _mm256_set1_epi16(MIX_ROUNDING));
+    __m256i grayOffset = _mm256_add_epi16(_mm256_srli_epi16(v, GRAY555_SHIFT), _mm256_set1_epi16(FIELD555_OFFSET));
     __m256i red = _mm256_and_si256(_mm256_srli_epi16(words, RED555_FIELD), field);
     __m256i green = _mm256_and_si256(_mm256_srli_epi16(words, GREEN555_FIELD), field);
     __m256i blue = _mm256_and_si256(words, field);
-    red = divide100Avx2(_mm256_add_epi16(_mm256_mullo_epi16(red, keep), grayPart));
-    green = divide100Avx2(_mm256_add_epi16(_mm256_mullo_epi16(green, keep), grayPart));
-    blue = divide100Avx2(_mm256_add_epi16(_mm256_mullo_epi16(blue, keep), grayPart));
-    __m256i redGreen = _mm256_or_si256(_mm256_slli_epi16(red, RED555_FIELD), _mm256_slli_epi16(green, GREEN555_FIELD));
-    return _mm256_or_si256(redGreen, blue);
+    red = _mm256_mulhrs_epi16(_mm256_sub_epi16(grayOffset, red), step);
+    green = _mm256_mulhrs_epi16(_mm256_sub_epi16(grayOffset, green), step);
+    blue = _mm256_mulhrs_epi16(_mm256_sub_epi16(grayOffset, blue), step);
+    __m256i moves = _mm256_add_epi16(
+        _mm256_add_epi16(_mm256_slli_epi16(red, RED555_FIELD), _mm256_slli_epi16(green, GREEN555_FIELD)), blue);
+    __m256i fields = _mm256_and_si256(words, _mm256_set1_epi16((short)WORD555_FIELDS));
+    return _mm256_sub_epi16(_mm256_add_epi16(fields, moves), fieldOnesTimesI);
 }
 
 // Sixteen 32 bpp pixels, as mix32Ssse3.
@@ -77,11 +78,11 @@ GRAY_AVX2_INLINE void mix24Avx2(uint8_t *p, __m256i toneVec, __m256i revMaskByte
 }
 
 template <GrayWeightingFamily family>
-GRAY_AVX2_INLINE void mix16Avx2(uint8_t *p, __m256i toneVec, __m256i revMask, __m256i keep, __m256i take)
+GRAY_AVX2_INLINE void mix16Avx2(uint8_t *p, __m256i toneVec, __m256i revMask, __m256i step, __m256i fieldOnesTimesI)
 {
     __m256i words = _mm256_loadu_si256((const __m256i *)p);
     __m256i v = gray555Avx2<family>(words, toneVec, revMask);
-    _mm256_storeu_si256((__m256i *)p, mix555Avx2(words, v, keep, take));
+    _mm256_storeu_si256((__m256i *)p, mix555StepAvx2(words, v, step, fieldOnesTimesI));
 }
 
 template <GrayWeightingFamily family>
@@ -123,13 +124,13 @@ template <GrayWeightingFamily family>
 GRAY_AVX2_ENTRY void mix16(uint8_t *p, size_t n, int32_t tone, int32_t rev, int32_t intensity)
 {
     const __m256i toneVec = toneVector256<family>(tone), revMask = reverseMask256(rev);
-    const __m256i keep = _mm256_broadcastsi128_si256(keepVector128(intensity));
-    const __m256i take = _mm256_broadcastsi128_si256(takeVector128(intensity));
+    const __m256i step = _mm256_broadcastsi128_si256(fieldStepVector128(intensity));
+    const __m256i fieldOnesTimesI = _mm256_broadcastsi128_si256(fieldOnesTimesIVector128(intensity));
     for (; n >= PIXELS_PER_YMM_STEP; n -= PIXELS_PER_YMM_STEP, p += PIXELS_PER_YMM_STEP * BYTES_PER_PIXEL16)
-        mix16Avx2<family>(p, toneVec, revMask, keep, take);
+        mix16Avx2<family>(p, toneVec, revMask, step, fieldOnesTimesI);
     if (n >= PIXELS_PER_BLOCK) {
         mix16Ssse3<family>(p, _mm256_castsi256_si128(toneVec), _mm256_castsi256_si128(revMask),
-                           _mm256_castsi256_si128(keep), _mm256_castsi256_si128(take));
+                           _mm256_castsi256_si128(step), _mm256_castsi256_si128(fieldOnesTimesI));
         n -= PIXELS_PER_BLOCK;
         p += PIXELS_PER_BLOCK * BYTES_PER_PIXEL16;
     }

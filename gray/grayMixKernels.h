@@ -23,6 +23,18 @@ constexpr int32_t DIV64_ROUNDED_MULTIPLIER = 1 << (MULHRS_SHIFT - DIV100_POSTSHI
 constexpr uint32_t FIELD555_MAX = 0x1F;
 constexpr int32_t RED555_FIELD = 10;
 constexpr int32_t GREEN555_FIELD = 5;
+constexpr uint32_t WORD555_FIELDS = 0x7FFF;
+constexpr uint32_t WORD555_FIELD_ONES = (1u << RED555_FIELD) | (1u << GREEN555_FIELD) | 1u;
+
+// SSSE3 and AVX2 move a 5-bit field f toward q with one pmulhrsw: f + floor(((q - f) * i + 50) / 100)
+// = f + pmulhrsw(q - f + 100, fieldStep(i)) - i. The offset keeps the operand positive
+// (69..131) and adds exactly 100 * i / 100 = i; the step, i / 100 rounded up in 2^-15, errs by
+// less than 131 * 2^-15, below the 0.01 steps of the exact quotient, so the floor is exact.
+constexpr int32_t FIELD555_OFFSET = GRAY_INTENSITY_FULL;
+constexpr int32_t fieldStep(int32_t intensity)
+{
+    return ((intensity << MULHRS_SHIFT) + GRAY_INTENSITY_FULL - 1) / GRAY_INTENSITY_FULL;
+}
 
 typedef void (*GrayMixFn)(uint8_t *pixels, size_t pixelCount, int32_t grayTone, int32_t reverseGray,
                           int32_t intensity);

@@ -30,9 +30,9 @@ template <GrayWeightingFamily family>
 GRAY_SSSE3_ENTRY void mix16(uint8_t *p, size_t n, int32_t tone, int32_t rev, int32_t intensity)
 {
     const __m128i toneVec = toneVector128<family>(tone), revMask = reverseMask128(rev);
-    const __m128i keep = keepVector128(intensity), take = takeVector128(intensity);
+    const __m128i step = fieldStepVector128(intensity), fieldOnesTimesI = fieldOnesTimesIVector128(intensity);
     for (; n >= PIXELS_PER_BLOCK; n -= PIXELS_PER_BLOCK, p += PIXELS_PER_BLOCK * BYTES_PER_PIXEL16)
-        mix16Ssse3<family>(p, toneVec, revMask, keep, take);
+        mix16Ssse3<family>(p, toneVec, revMask, step, fieldOnesTimesI);
     scalarMixPixels16<family>(p, n, tone, rev, intensity);
 }
 

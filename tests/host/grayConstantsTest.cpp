@@ -95,6 +95,21 @@ TEST(GrayConstants, RoundedDivideBy100OverEveryMixProduct)
     }
 }
 
+// The one-multiply move of a 5-5-5 field against the rule, for every intensity and field pair.
+TEST(GrayConstants, FieldStepMovesEveryFieldAsTheRule)
+{
+    for (int32_t intensity = GRAY_INTENSITY_NONE + 1; intensity < GRAY_INTENSITY_FULL; ++intensity) {
+        ASSERT_LE(fieldStep(intensity), INT16_MAX) << intensity;
+        for (int32_t field = 0; field <= (int32_t)FIELD555_MAX; ++field)
+            for (int32_t gray = 0; gray <= (int32_t)FIELD555_MAX; ++gray) {
+                int32_t operand = gray - field + FIELD555_OFFSET;
+                int32_t move = (operand * fieldStep(intensity) + (1 << (MULHRS_SHIFT - 1))) >> MULHRS_SHIFT;
+                ASSERT_EQ((uint32_t)(field + move - intensity), mixComponent((uint32_t)field, (uint32_t)gray, intensity))
+                    << "field " << field << " gray " << gray << " at " << intensity;
+            }
+    }
+}
+
 // The whole HDTV chain against the documented step: half * (2 * tone) / 1000.
 TEST(GrayConstants, HdtvChainEqualsTheDocumentedDivision)
 {
