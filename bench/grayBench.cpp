@@ -1,6 +1,8 @@
 // Time per frame of each gray kernel on every path this CPU runs, fastest first down to the
 // scalar one, beside memcpy of the same number of bytes into a second buffer. Single-threaded.
 // Goals at 1920x1080: 32 bpp NTSC <= 0.9x memcpy, HDTV <= 1.1x; 24 and 16 bpp <= 4x.
+// The partial kernels run at 60 % at 1920x1080 beside the full one of the same path, depth
+// and weighting (x_full; goal <= 1.5).
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -24,9 +26,14 @@ constexpr int32_t DEPTHS[] = {32, 24, 16};
 constexpr int32_t SIZE_COUNT = sizeof FRAME_SIZES / sizeof FRAME_SIZES[0];
 constexpr int32_t DEPTH_COUNT = sizeof DEPTHS / sizeof DEPTHS[0];
 constexpr double MS_PER_SECOND = 1e3;
+constexpr int32_t TYPE_COUNT = 2;  // GRAY_NTSC, GRAY_HDTV
+constexpr int32_t PARTIAL_SIZE_INDEX = 1;  // 1920x1080
+constexpr int32_t PARTIAL_INTENSITY = 60;
 
 // Seconds per memcpy of each frame size and depth, from the memcpy runs registered first.
 double memcpySeconds[SIZE_COUNT][DEPTH_COUNT];
+// Seconds per full-kernel frame, for the partial runs registered after them.
+double fullSeconds[SIZE_COUNT][DEPTH_COUNT][TYPE_COUNT][GRAY_PATH_COUNT];
 
 size_t frameBytes(const FrameSize &size, int32_t depth)
 {
@@ -67,25 +74,45 @@ void benchMemcpy(benchmark::State &state, int32_t sizeIndex, int32_t depthIndex)
     state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)bytes);
 }
 
-void benchKernel(benchmark::State &state, int32_t sizeIndex, int32_t depthIndex, int32_t convertType, GrayPath path)
+// intensity GRAY_INTENSITY_FULL times convertFrame itself; any other, the partial kernel.
+void benchKernel(benchmark::State &state, int32_t sizeIndex, int32_t depthIndex, int32_t convertType, GrayPath path,
+                 int32_t intensity)
 {
     const FrameSize &size = FRAME_SIZES[sizeIndex];
     const size_t bytes = frameBytes(size, DEPTHS[depthIndex]);
     std::vector<uint8_t> frame = noiseFrame(bytes);
     const int32_t tone = 10, reverse = 0;
+    const bool full = intensity == GRAY_INTENSITY_FULL;
     if (!forceGrayPath(path)) {
         state.SkipWithError("path not available");
         return;
     }
     auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
-        convertFrame(frame.data(), size.width, size.height, DEPTHS[depthIndex], convertType, tone, reverse);
+        if (full)
+            convertFrame(frame.data(), size.width, size.height, DEPTHS[depthIndex], convertType, tone, reverse);
+        else
+            convertFrameIntensity(frame.data(), size.width, size.height, DEPTHS[depthIndex], convertType, tone,
+                                  reverse, intensity);
         benchmark::ClobberMemory();
     }
     double perFrame = secondsSince(start) / (double)state.iterations();
+    double &fullFrame = fullSeconds[sizeIndex][depthIndex][convertType][path];
+    if (full)
+        fullFrame = perFrame;
     state.counters["ms_frame"] = perFrame * MS_PER_SECOND;
     state.counters["x_memcpy"] = perFrame / memcpySeconds[sizeIndex][depthIndex];
+    state.counters["x_full"] = perFrame / fullFrame;
     state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)bytes);
+}
+
+std::string kernelName(int32_t type, const std::string &depthName, int32_t intensity, GrayPath path,
+                       const std::string &sizeName)
+{
+    std::string name = std::string(type == GRAY_NTSC ? "ntsc" : "hdtv") + depthName;
+    if (intensity != GRAY_INTENSITY_FULL)
+        name += "@" + std::to_string(intensity);
+    return name + "/" + grayPathName(path) + "/" + sizeName;
 }
 
 void registerAll()
@@ -105,10 +132,13 @@ void registerAll()
                 ->Unit(benchmark::kMillisecond);
             for (GrayPath path : paths)
                 for (int32_t type : {GRAY_NTSC, GRAY_HDTV}) {
-                    std::string name = std::string(type == GRAY_NTSC ? "ntsc" : "hdtv") + depthName + "/" +
-                                       grayPathName(path) + "/" + sizeName;
-                    benchmark::RegisterBenchmark(name.c_str(), benchKernel, s, d, type, path)
-                        ->Unit(benchmark::kMillisecond);
+                    std::vector<int32_t> intensities = {GRAY_INTENSITY_FULL};
+                    if (s == PARTIAL_SIZE_INDEX)
+                        intensities.push_back(PARTIAL_INTENSITY);
+                    for (int32_t intensity : intensities)
+                        benchmark::RegisterBenchmark(kernelName(type, depthName, intensity, path, sizeName).c_str(),
+                                                     benchKernel, s, d, type, path, intensity)
+                            ->Unit(benchmark::kMillisecond);
                 }
         }
     }

@@ -71,6 +71,7 @@ bool takeFrameChanges(FrameHistory *history, const FrameBitmap &frame, const Scr
 {
     const FrameLayout &layout = history->layout;
     GraySettings settings = settingsNow();
+    int32_t intensity = InterlockedCompareExchange(&appState.grayIntensity, 0, 0);
     bool remembers = history->previous != nullptr && history->bands != nullptr && layout.width == frame.width &&
                      layout.height == frame.height;
     // The overlay was told to paint itself: what it held may be gone.
@@ -80,11 +81,13 @@ bool takeFrameChanges(FrameHistory *history, const FrameBitmap &frame, const Scr
         history->changed.count = 1;
         history->changed.rects[0] = ScreenRect{0, 0, frame.width, frame.height};
         history->settings = settings;
+        history->intensity = intensity;
         history->activity.lastChange = GetTickCount();
         return true;
     }
     ZeroMemory(history->bands, sizeof(BandChange) * static_cast<size_t>(bandCountOf(layout.height)));
-    if (!history->valid || repaint || !sameSettings(settings, history->settings))
+    bool sameGray = sameSettings(settings, history->settings) && intensity == history->intensity;
+    if (!history->valid || repaint || !sameGray)
         markAllBands(layout, history->bands);
     else if (!findChangedBands(frame.pixels, history->previous, layout, parts, partCount, history->bands))
         return false;
@@ -92,6 +95,7 @@ bool takeFrameChanges(FrameHistory *history, const FrameBitmap &frame, const Scr
     keepChangedBands(frame.pixels, history->previous, layout, history->bands);
     changedRects(history->bands, layout, &history->changed);
     history->settings = settings;
+    history->intensity = intensity;
     history->valid = true;
     return true;
 }
@@ -105,7 +109,8 @@ bool convertFrameChanges(const FrameHistory &history, const FrameBitmap &frame)
         const ScreenRect &rect = history.changed.rects[i];
         // Whole rows: the rows of a rectangle lie together in memory, lowest first.
         uint8_t *rows = frame.pixels + static_cast<size_t>(frame.height - rect.bottom) * static_cast<size_t>(stride);
-        if (!convertFrame(rows, frame.width, rectHeight(rect), bitsPerPixel, s.convertType, s.grayTone, s.reverseGray))
+        if (!convertFrameIntensity(rows, frame.width, rectHeight(rect), bitsPerPixel, s.convertType, s.grayTone,
+                                   s.reverseGray, history.intensity))
             return false;
     }
     return true;

@@ -18,7 +18,8 @@ struct FrameHistory {
     int32_t bandCapacity;
     FrameLayout layout;
     bool valid;               // previous holds the last copy into this frame buffer
-    GraySettings settings;    // what the picture on screen was converted with
+    GraySettings settings;    // what the picture on screen was converted with,
+    int32_t intensity;        // and how far (percent)
     RectList changed;         // this frame's changed rectangles, frame coordinates
     DeskActivity activity;
 };
@@ -32,6 +33,8 @@ void forgetFrameHistory(FrameHistory *history);
 
 // Compares the frame just copied with the last copy inside the parts (frame
 // coordinates) and fills history->changed; true when anything is to be presented.
+// Reads the settings and the intensity once for the frame: a change in either
+// converts and presents it whole.
 bool takeFrameChanges(FrameHistory *history, const FrameBitmap &frame, const ScreenRect *parts, int32_t partCount);
 // Converts the changed rows of the frame; false when no kernel fits.
 bool convertFrameChanges(const FrameHistory &history, const FrameBitmap &frame);

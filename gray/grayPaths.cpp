@@ -2,6 +2,7 @@
 // thread switch, once, and caches the choice in an atomic so capture threads may race here.
 // AVX2 needs the OS to save YMM state (XGETBV); Windows XP does not, so it falls back.
 #include "grayKernels.h"
+#include "grayMixKernels.h"
 
 #include <atomic>
 
@@ -118,5 +119,17 @@ const GrayRunners *activeGrayRunners()
     case GRAY_PATH_AVX2: return &grayAvx2Runners;
 #endif
     default: return &grayScalarRunners;
+    }
+}
+
+const GrayMixRunners *activeGrayMixRunners()
+{
+    switch (activeGrayPath()) {
+#if GRAY_X86
+    case GRAY_PATH_SSE2: return &graySse2MixRunners;
+    case GRAY_PATH_SSSE3: return &graySsse3MixRunners;
+    case GRAY_PATH_AVX2: return &grayAvx2MixRunners;
+#endif
+    default: return &grayScalarMixRunners;
     }
 }

@@ -22,6 +22,9 @@ constexpr int32_t BYTES_PER_PIXEL24 = 3;
 constexpr int32_t BYTES_PER_PIXEL16 = 2;
 // The 128-bit blocks take eight 32 bpp pixels (two registers) or eight 16 bpp pixels.
 constexpr int32_t PIXELS_PER_BLOCK = 8;
+constexpr int32_t BYTES_PER_XMM = 16;
+// A 24 bpp block spans three registers in both widths.
+constexpr int32_t REGISTERS_PER_BLOCK24 = 3;
 
 // Two 16-bit weights side by side, the pair pmaddwd multiplies (low, high) lanes by.
 constexpr int32_t weightPair(int32_t low, int32_t high)
@@ -205,7 +208,8 @@ constexpr int32_t PIXEL4_IN_FIRST_PAIR = 4 * BYTES_PER_PIXEL24;        // in byt
 constexpr int32_t PIXEL8_IN_SECOND_PAIR = 8 * BYTES_PER_PIXEL24 - 16;  // in bytes 16..47
 
 template <GrayWeightingFamily family>
-GRAY_SSSE3_INLINE void block24Ssse3(uint8_t *p, __m128i toneVec, __m128i revMaskBytes)
+GRAY_SSSE3_INLINE void gray24Ssse3(const uint8_t *p, __m128i toneVec, __m128i revMaskBytes,
+                                   __m128i out[REGISTERS_PER_BLOCK24])
 {
     // pshufb index -1 (top bit set) writes a zero byte.
     const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
@@ -224,9 +228,18 @@ GRAY_SSSE3_INLINE void block24Ssse3(uint8_t *p, __m128i toneVec, __m128i revMask
     const __m128i triple0 = _mm_setr_epi8(0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5);
     const __m128i triple1 = _mm_setr_epi8(5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10);
     const __m128i triple2 = _mm_setr_epi8(10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15);
-    _mm_storeu_si128((__m128i *)p, _mm_shuffle_epi8(bytes, triple0));
-    _mm_storeu_si128((__m128i *)(p + 16), _mm_shuffle_epi8(bytes, triple1));
-    _mm_storeu_si128((__m128i *)(p + 32), _mm_shuffle_epi8(bytes, triple2));
+    out[0] = _mm_shuffle_epi8(bytes, triple0);
+    out[1] = _mm_shuffle_epi8(bytes, triple1);
+    out[2] = _mm_shuffle_epi8(bytes, triple2);
+}
+
+template <GrayWeightingFamily family>
+GRAY_SSSE3_INLINE void block24Ssse3(uint8_t *p, __m128i toneVec, __m128i revMaskBytes)
+{
+    __m128i out[REGISTERS_PER_BLOCK24];
+    gray24Ssse3<family>(p, toneVec, revMaskBytes, out);
+    for (int32_t i = 0; i < REGISTERS_PER_BLOCK24; ++i)
+        _mm_storeu_si128((__m128i *)(p + i * BYTES_PER_XMM), out[i]);
 }
 
 GRAY_SSE2_INLINE __m128i reverseMaskBytes128(int32_t reverseGray)

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "grayMixKernels.h"
 #include "grayPixel.h"
 
 namespace {
@@ -75,6 +76,37 @@ TEST(GrayConstants, DivideBy125OverEveryQuarterToneProduct)
 {
     for (uint32_t q = 0; q <= (uint32_t)HDTV_QUARTER_TONED_MAX; ++q)
         ASSERT_EQ(mulhi16(q, DIV125_MULTIPLIER) >> DIV125_POSTSHIFT, q / HUNDRED_TWENTY_FIVE) << q;
+}
+
+TEST(GrayConstants, DivideBy100OverEveryMixSum)
+{
+    for (uint32_t x = 0; x <= MIX_SUM_MAX; ++x)
+        ASSERT_EQ(mulhi16(x, DIV100_MULTIPLIER) >> DIV100_POSTSHIFT, x / GRAY_INTENSITY_FULL) << x;
+}
+
+// pmulhrsw: (a * b + 2^14) >> 15 on signed lanes; the rounded division adds 50 through it.
+TEST(GrayConstants, RoundedDivideBy100OverEveryMixProduct)
+{
+    for (uint32_t x = 0; x <= MIX_PRODUCT_MAX; ++x) {
+        int32_t high = (int32_t)mulhi16(x, DIV100_MULTIPLIER);
+        ASSERT_LE(high, INT16_MAX) << x;
+        int32_t rounded = (high * DIV64_ROUNDED_MULTIPLIER + (1 << (MULHRS_SHIFT - 1))) >> MULHRS_SHIFT;
+        ASSERT_EQ(rounded, (int32_t)((x + MIX_ROUNDING) / GRAY_INTENSITY_FULL)) << x;
+    }
+}
+
+// The one-multiply move of a 5-5-5 field (pmulhrsw, signed lanes) against the rule, everywhere.
+TEST(GrayConstants, FieldStepMovesEveryFieldAsTheRule)
+{
+    for (int32_t i = GRAY_INTENSITY_NONE + 1; i < GRAY_INTENSITY_FULL; ++i)
+        for (int32_t field = 0; field <= (int32_t)FIELD555_MAX; ++field)
+            for (int32_t gray = 0; gray <= (int32_t)FIELD555_MAX; ++gray) {
+                ASSERT_LE(fieldStep(i), INT16_MAX);
+                int32_t product = (gray - field + FIELD555_OFFSET) * fieldStep(i);
+                int32_t move = (product + (1 << (MULHRS_SHIFT - 1))) >> MULHRS_SHIFT;
+                ASSERT_EQ((uint32_t)(field + move - i), mixComponent((uint32_t)field, (uint32_t)gray, i))
+                    << "field " << field << " gray " << gray << " at " << i;
+            }
 }
 
 // The whole HDTV chain against the documented step: half * (2 * tone) / 1000.

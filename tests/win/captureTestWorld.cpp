@@ -307,11 +307,11 @@ bool waitCaptureEnd(CaptureThread *capture, DWORD timeoutMs, DWORD *exitCode)
     return true;
 }
 
-uint32_t expectedGray(uint32_t colour, int32_t convertType, int32_t grayTone, int32_t reverseGray)
+uint32_t expectedGray(uint32_t colour, int32_t convertType, int32_t grayTone, int32_t reverseGray, int32_t intensity)
 {
     uint8_t pixel[4] = {static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8),
                         static_cast<uint8_t>(colour >> 16), 0};
-    convertFrame(pixel, 1, 1, 32, convertType, grayTone, reverseGray);
+    convertFrameIntensity(pixel, 1, 1, 32, convertType, grayTone, reverseGray, intensity);
     return static_cast<uint32_t>(pixel[0]) | static_cast<uint32_t>(pixel[1]) << 8 |
            static_cast<uint32_t>(pixel[2]) << 16;
 }
@@ -327,14 +327,14 @@ uint32_t stripeAt(const Stripes &stripes, int32_t x, int32_t width)
 }
 
 int32_t grayMismatches(const RECT &rect, const Stripes &stripes, int32_t convertType, int32_t grayTone,
-                       int32_t reverseGray)
+                       int32_t reverseGray, int32_t intensity)
 {
     std::vector<uint32_t> pixels = screenPixels(rect);
     int32_t width = rect.right - rect.left;
     int32_t mismatches = 0;
     for (size_t i = 0; i < pixels.size(); i++) {
         int32_t x = static_cast<int32_t>(i % static_cast<size_t>(width));
-        if (pixels[i] != expectedGray(stripeAt(stripes, x, width), convertType, grayTone, reverseGray))
+        if (pixels[i] != expectedGray(stripeAt(stripes, x, width), convertType, grayTone, reverseGray, intensity))
             mismatches++;
     }
     return mismatches;

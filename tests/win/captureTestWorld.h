@@ -14,6 +14,7 @@
 
 #include "captureLoops.h"
 #include "captureStart.h"
+#include "gray.h"
 #include "testScreen.h"
 
 // Creates the locks, texts, classes, the main window and its status bar once.
@@ -71,9 +72,10 @@ void requestStop();
 bool waitCaptureEnd(CaptureThread *capture, DWORD timeoutMs, DWORD *exitCode);
 
 // The gray the kernels give for this colour and these settings, as 0x00RRGGBB.
-uint32_t expectedGray(uint32_t colour, int32_t convertType, int32_t grayTone, int32_t reverseGray);
+uint32_t expectedGray(uint32_t colour, int32_t convertType, int32_t grayTone, int32_t reverseGray,
+                      int32_t intensity = GRAY_INTENSITY_FULL);
 // Stripe colour under column x of a window of this width.
 uint32_t stripeAt(const Stripes &stripes, int32_t x, int32_t width);
 // Number of screen pixels in rect that differ from the stripes' gray.
 int32_t grayMismatches(const RECT &rect, const Stripes &stripes, int32_t convertType, int32_t grayTone,
-                       int32_t reverseGray);
+                       int32_t reverseGray, int32_t intensity = GRAY_INTENSITY_FULL);

@@ -31,6 +31,7 @@ struct GraySetting {
     int32_t convertType;
     int32_t grayTone;
     int32_t reverseGray;
+    int32_t intensity = GRAY_INTENSITY_FULL;
 };
 
 class CaptureWindowLoop : public testing::Test {
@@ -56,6 +57,7 @@ protected:
         destroyTestWindow(target);
         destroyTestWindow(secondTarget);
         appState.graySettings = GraySettings{};
+        InterlockedExchange(&appState.grayIntensity, GRAY_INTENSITY_FULL);
     }
 
     void start(unsigned(__stdcall *captureMain)(void *), HWND captured)
@@ -88,7 +90,8 @@ protected:
                 GetWindowRect(window, &place);
                 RECT shown = overlayRect();
                 return IsWindowVisible(overlay) && EqualRect(&place, &shown) &&
-                       grayMismatches(place, stripes, setting.convertType, setting.grayTone, setting.reverseGray) == 0;
+                       grayMismatches(place, stripes, setting.convertType, setting.grayTone, setting.reverseGray,
+                                      setting.intensity) == 0;
             },
             SHOW_DEADLINE_MS);
     }
@@ -156,6 +159,19 @@ TEST_F(CaptureWindowLoop, SelectedWindowShowsTheKernelsGrayForEachSetting)
         expectCleanEnd();
         destroyTestWindow(target);
     }
+}
+
+TEST_F(CaptureWindowLoop, AChangedIntensityRegraysTheStillTarget)
+{
+    // The target never changes: only the intensity does, and each change reaches the overlay.
+    const int32_t halfway = 50;
+    target = createStripedWindow(TARGET_PLACE, COLOURS);
+    start(selectedCaptureMain, target);
+    ASSERT_TRUE(overlayShowsGrayOf(target, COLOURS, GraySetting{0, 10, 0}));
+    InterlockedExchange(&appState.grayIntensity, halfway);
+    EXPECT_TRUE(overlayShowsGrayOf(target, COLOURS, GraySetting{0, 10, 0, halfway}));
+    InterlockedExchange(&appState.grayIntensity, GRAY_INTENSITY_FULL);
+    EXPECT_TRUE(overlayShowsGrayOf(target, COLOURS, GraySetting{0, 10, 0}));
 }
 
 TEST_F(CaptureWindowLoop, StatusReadsUnderMeasurementUntilTheFirstReport)
