@@ -4,6 +4,8 @@
 #include "appState.h"
 #include "gray.h"
 
+static_assert(HABIT_INTENSITY_FULL == GRAY_INTENSITY_FULL, "the habit's intensity is the kernels' percent");
+
 namespace {
 
 bool sameSettings(const GraySettings &a, const GraySettings &b)
