@@ -267,6 +267,10 @@ struct AppState {
     // Set (interlocked) by an overlay told to paint itself; the running capture
     // loop takes it and presents its next frame whole.
     volatile LONG overlayNeedsPaint;
+    // 1: a full-screen window in front leaves its monitor in colour (habit.txt's
+    // "fullscreen colour"). Written by the habit control, read by the capture
+    // loops every frame, both interlocked.
+    volatile LONG fullScreenColour;
 };
 
 extern AppState appState;

@@ -55,16 +55,17 @@ LRESULT CALLBACK helperProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// A plain window of the test process for the foreground mode to follow.
-HWND createHelperWindow()
+// A plain window of the test process for the foreground mode to follow (or, of a
+// shell's class, not to follow).
+HWND createHelperWindow(const char *className = "GrayModesHelper", DWORD style = WS_OVERLAPPEDWINDOW)
 {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = helperProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = "GrayModesHelper";
+    windowClass.lpszClassName = className;
     RegisterClassA(&windowClass);
-    return CreateWindowExA(0, windowClass.lpszClassName, "gray modes helper", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+    return CreateWindowExA(0, windowClass.lpszClassName, "gray modes helper", style | WS_VISIBLE,
                            HELPER_PLACE.left, HELPER_PLACE.top, HELPER_PLACE.right - HELPER_PLACE.left,
                            HELPER_PLACE.bottom - HELPER_PLACE.top, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
@@ -290,5 +291,55 @@ TEST_F(GrayModes, ForegroundModeFollowsTheWindowInFront)
     EXPECT_TRUE(waitUntilPumping([&] { return overlayOver(rectOf(helper)); }, APPEAR_DEADLINE_MS))
         << "the overlay did not come back over the restored window";
     DestroyWindow(helper);
+    turnGrayOff();
+}
+
+// A pop-up of the Start menu's class is only passing through the front: the gray
+// stays on the window it was on.
+TEST_F(GrayModes, TheForegroundModeStaysOnTheWindowBeforeAStartMenu)
+{
+    startTalvero();
+    press(IDC_BUTTON_FOREGROUND_MODE);
+    ASSERT_TRUE(waitForGray("ON"));
+    RECT target = rectOf(program.mainWindow);
+    ASSERT_TRUE(waitForOverlayOver(target));
+    HWND startMenu = createHelperWindow("DV2ControlHost", WS_POPUP);
+    ASSERT_NE(nullptr, startMenu);
+    SetForegroundWindow(startMenu);
+    ASSERT_TRUE(waitUntilPumping([&] { return GetForegroundWindow() == startMenu; }, APPEAR_DEADLINE_MS));
+    EXPECT_FALSE(waitUntilPumping([&] { return !overlayOver(target); }, QUIET_PERIOD_MS))
+        << "the gray left the main window for the Start menu";
+    DestroyWindow(startMenu);
+    turnGrayOff();
+}
+
+// A film in front, full screen, keeps its colours in the screen mode; smaller, it
+// turns gray again. Under Wine the screen mode copies its own overlay back: the
+// gray is checked for being gray, not for the film's exact gray.
+TEST_F(GrayModes, AFullScreenWindowInFrontLeavesItsMonitorInColour)
+{
+    makeWorkDirectory(program);
+    writeWholeFile((std::string(program.workDirectory) + "\\habit.txt").c_str(), "fullscreen colour\r\n");
+    ASSERT_TRUE(startProgramInItsFolder(program));
+    ASSERT_TRUE(waitForMainWindow(program));
+    press(IDC_BUTTON_SCREEN_MODE);
+    ASSERT_TRUE(waitForGray("ON"));
+    const RECT monitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const uint32_t FILM_ON_SCREEN = 0x00C82828;   // red 200, green and blue 40, as the screen reads it
+    HWND film = createColourWindow("film", monitor, RGB(200, 40, 40), WS_POPUP);
+    ASSERT_NE(nullptr, film);
+    SetForegroundWindow(film);
+    auto filmShows = [&] {
+        for (uint32_t pixel : screenPixels(HELPER_PLACE))
+            if (pixel != FILM_ON_SCREEN)
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(waitUntilPumping(filmShows, APPEAR_DEADLINE_MS)) << "the full-screen window is grayed";
+
+    SetWindowPos(film, nullptr, 0, 0, monitor.right - 1, monitor.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(waitUntilPumping([&] { return screenIsGray(HELPER_PLACE); }, APPEAR_DEADLINE_MS))
+        << "no gray over the window once it no longer fills its monitor";
+    DestroyWindow(film);
     turnGrayOff();
 }
