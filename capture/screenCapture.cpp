@@ -230,6 +230,14 @@ void keepRegion(CaptureRun *run, ScreenShape *shape, HWND foreground)
     forgetFrameHistory(&run->history);
 }
 
+// A full-screen window fills all the overlay shows: nothing is copied meanwhile,
+// and a film or a game keeps the processor. A frame whose region could not be
+// set copies as before.
+bool filmFillsCover(const ScreenShape &shape)
+{
+    return shape.colourMonitor >= 0 && shape.parts.count == 0 && !shape.regionStale;
+}
+
 // The frame loop; returns when a stop was requested, no kernel fits or the
 // monitors left the run nothing to cover.
 void runScreenFrames(CaptureRun *run, ScreenShape *shape)
@@ -244,6 +252,12 @@ void runScreenFrames(CaptureRun *run, ScreenShape *shape)
         placeOverlay(run, cursor, foreground);
         keepRegion(run, shape, foreground);
         appState.lastForeground = foreground;
+        if (filmFillsCover(*shape)) {
+            paceAndCountFrame(run, false);
+            if (stopWasRequested())
+                return;
+            continue;
+        }
         bool copied = copyScreen(shape->cover);
         ScreenRect parts[MONITOR_CAPACITY];
         int32_t partCount = partsInFrame(shape->cover, parts);

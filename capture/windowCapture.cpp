@@ -140,10 +140,11 @@ void presentOverTarget(CaptureRun *run, bool presents)
     ReleaseDC(run->overlay, overlayDC);
 }
 
-// A full-screen target in front (a film, a game) is not grayed while it is. The
-// overlay stays over it with an empty region (its own thread shows it over the
-// target again and again: hidden, it would not stay hidden) and gets its shape
-// back, with a whole picture, once the target no longer fills its monitor.
+// A full-screen target in front (a film, a game) is neither copied nor grayed
+// while it is. The overlay stays over it with an empty region (its own thread
+// shows it over the target again and again: hidden, it would not stay hidden) and
+// gets its shape back, with a whole picture, once the target no longer fills its
+// monitor.
 bool targetLeftInColour(CaptureRun *run, HWND foreground)
 {
     bool fullScreen = foreground == run->target && fullScreenColourMonitor(run->layout, foreground) >= 0;
@@ -161,8 +162,10 @@ bool targetLeftInColour(CaptureRun *run, HWND foreground)
 FrameResult finishWindowFrame(CaptureRun *run, const WindowFrame &frame, HWND *lastForeground)
 {
     monitorLayoutChanged(run);
-    if (targetLeftInColour(run, frame.foreground))
-        return giveUpFrame(run, FRAME_PERIOD_MS);
+    if (targetLeftInColour(run, frame.foreground)) {
+        paceAndCountFrame(run, false);   // nothing copied: the rate falls as it does on a still desk
+        return stopWasRequested() ? FRAME_END_RUN : FRAME_NEXT;
+    }
     if (!frameIsSelected(run->frame))
         return giveUpFrame(run, FRAME_PERIOD_MS);
     placeWindows(run, frame, *lastForeground);
