@@ -23,7 +23,7 @@ struct FrontFacts {
     const char *className;
     const char *ownerClass;
     bool shows;      // visible and not minimised
-    bool ours;       // a window of this program (an overlay covers a work area)
+    bool ours;       // the run's overlay
     bool captioned;  // a title bar: a maximised window, never a full-screen one
     ScreenRect rect;
 };
@@ -31,5 +31,5 @@ struct FrontFacts {
 // The monitor a full-screen window in front leaves in colour, or -1. The window's
 // monitor is the one it overlaps most (first on a tie), as the system names it;
 // it is full screen while its rectangle holds that whole monitor and it is no
-// desktop, no passing window, none of ours and has no title bar.
+// desktop, no passing window, not our overlay and has no title bar.
 int32_t fullScreenMonitor(const MonitorLayout &layout, const FrontFacts &front);

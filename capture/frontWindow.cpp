@@ -17,13 +17,6 @@ void readFrontClasses(HWND window, FrontClasses *classes)
     readClassName(GetWindow(window, GW_OWNER), classes->ownerClass, FOREGROUND_CLASS_BUFFER);
 }
 
-bool isOurWindow(HWND window)
-{
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    return processId == GetCurrentProcessId();
-}
-
 }  // namespace
 
 bool isPassingFrontWindow(HWND window)
@@ -35,7 +28,7 @@ bool isPassingFrontWindow(HWND window)
     return isPassingFront(classes.className, classes.ownerClass);
 }
 
-int32_t fullScreenColourMonitor(const MonitorLayout &layout, HWND foreground)
+int32_t fullScreenColourMonitor(const MonitorLayout &layout, HWND foreground, HWND overlay)
 {
     if (foreground == nullptr || InterlockedCompareExchange(&appState.fullScreenColour, 0, 0) == 0)
         return -1;
@@ -45,7 +38,7 @@ int32_t fullScreenColourMonitor(const MonitorLayout &layout, HWND foreground)
     front.className = classes.className;
     front.ownerClass = classes.ownerClass;
     front.shows = IsWindowVisible(foreground) && !IsIconic(foreground);
-    front.ours = isOurWindow(foreground);
+    front.ours = foreground == overlay;
     front.captioned = (GetWindowLongA(foreground, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
     bool readable = false;
     front.rect = windowRect(foreground, &readable);

@@ -10,5 +10,6 @@
 // A menu, the Start menu, the taskbar, Alt+Tab ...: not the person's window.
 bool isPassingFrontWindow(HWND window);
 // The monitor of the layout that a full-screen window in front leaves in colour,
-// or -1: none, or the option (AppState.fullScreenColour) is off.
-int32_t fullScreenColourMonitor(const MonitorLayout &layout, HWND foreground);
+// or -1: none, or the option (AppState.fullScreenColour) is off. The run's own
+// overlay is never one (a screen overlay without a taskbar covers its monitor).
+int32_t fullScreenColourMonitor(const MonitorLayout &layout, HWND foreground, HWND overlay);

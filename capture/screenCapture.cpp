@@ -212,7 +212,7 @@ void keepRegion(CaptureRun *run, ScreenShape *shape, HWND foreground)
     // does while a menu, the Start menu or Alt+Tab is in front.
     if (foreground != run->overlay && !isPassingFrontWindow(foreground))
         shape->front = foreground;
-    int32_t colourMonitor = fullScreenColourMonitor(run->layout, foreground);
+    int32_t colourMonitor = fullScreenColourMonitor(run->layout, foreground, run->overlay);
     FocusHole hole = {};
     if (shape->cutsFocusHole)
         hole = holeForForeground(shape->front, shape->cover);

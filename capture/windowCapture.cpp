@@ -147,7 +147,7 @@ void presentOverTarget(CaptureRun *run, bool presents)
 // monitor.
 bool targetLeftInColour(CaptureRun *run, HWND foreground)
 {
-    bool fullScreen = foreground == run->target && fullScreenColourMonitor(run->layout, foreground) >= 0;
+    bool fullScreen = foreground == run->target && fullScreenColourMonitor(run->layout, foreground, run->overlay) >= 0;
     // A region that could not be set is tried again next frame.
     if (fullScreen != run->targetInColour && emptyOverlayRegion(run->overlay, fullScreen)) {
         run->targetInColour = fullScreen;

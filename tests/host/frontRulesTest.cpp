@@ -7,19 +7,15 @@
 TEST(FrontRules, PassingWindowsByClassAndOwner)
 {
     const struct {
-        const char *className;
-        const char *ownerClass;
+        const char *className, *ownerClass;
         bool passing;
     } cases[] = {
-        {"#32768", "", true},           {"DV2ControlHost", "", true},     {"BaseBar", "", true},
-        {"Shell_TrayWnd", "", true},    {"Shell_SecondaryTrayWnd", "", true},
-        {"NotifyIconOverflowWindow", "", true},                           {"ClockFlyoutWindow", "", true},
-        {"#32771", "", true},           {"TaskSwitcherWnd", "", true},    {"IME", "", true},
-        {"MSCTFIME UI", "", true},      {"tooltips_class32", "", true},
-        {"Button", "Shell_TrayWnd", true},   // the Vista/7 Start button
-        {"Button", "", false},          {"Button", "Notepad", false},
-        {"Notepad", "", false},         {"#32770", "", false},            {"ime", "", false},
-        {"Progman", "", false},         {"", "", false},
+        {"#32768", "", true}, {"DV2ControlHost", "", true}, {"BaseBar", "", true}, {"Shell_TrayWnd", "", true},
+        {"Shell_SecondaryTrayWnd", "", true}, {"NotifyIconOverflowWindow", "", true}, {"ClockFlyoutWindow", "", true},
+        {"#32771", "", true}, {"TaskSwitcherWnd", "", true}, {"IME", "", true}, {"MSCTFIME UI", "", true},
+        {"tooltips_class32", "", true}, {"Button", "Shell_TrayWnd", true},   // the Vista/7 Start button
+        {"Button", "", false}, {"Button", "Notepad", false}, {"Notepad", "", false}, {"#32770", "", false},
+        {"ime", "", false}, {"Progman", "", false}, {"", "", false},
     };
     for (const auto &c : cases)
         EXPECT_EQ(c.passing, isPassingFront(c.className, c.ownerClass)) << c.className << " / " << c.ownerClass;
@@ -27,11 +23,11 @@ TEST(FrontRules, PassingWindowsByClassAndOwner)
 
 TEST(FrontRules, FullScreenMonitor)
 {
-    // A 1024x768 primary and an 800x600 monitor left of it, as in the two-monitor world.
+    // A 1024x768 primary and an 800x600 monitor left of it.
     MonitorLayout layout = {};
     layout.count = 2;
-    layout.monitors[0] = layout.workAreas[0] = {0, 0, 1024, 768};
-    layout.monitors[1] = layout.workAreas[1] = {-800, 0, 0, 600};
+    layout.monitors[0] = {0, 0, 1024, 768};
+    layout.monitors[1] = {-800, 0, 0, 600};
     const ScreenRect primary = layout.monitors[0];
     const struct {
         const char *className;
@@ -56,8 +52,8 @@ TEST(FrontRules, FullScreenMonitor)
     };
     for (const auto &c : cases) {
         FrontFacts front = {c.className, "", c.shows, c.ours, c.captioned, c.rect};
-        EXPECT_EQ(c.monitor, fullScreenMonitor(layout, front))
-            << c.className << " (" << c.rect.left << ", " << c.rect.top << ")-(" << c.rect.right << ", "
-            << c.rect.bottom << ")";
+        EXPECT_EQ(c.monitor, fullScreenMonitor(layout, front)) << c.className << " " << c.rect.left << ","
+                                                               << c.rect.top << "," << c.rect.right << ","
+                                                               << c.rect.bottom;
     }
 }
