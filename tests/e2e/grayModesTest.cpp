@@ -312,6 +312,8 @@ TEST_F(GrayModes, TheForegroundModeStaysOnTheWindowBeforeAStartMenu)
     startTalvero();
     press(IDC_BUTTON_FOREGROUND_MODE);
     ASSERT_TRUE(waitForGray("ON"));
+    // Set up (which gives the main window the front) once the first rate is shown.
+    ASSERT_TRUE(waitForFrameRate()) << status(0);
     RECT target = rectOf(program.mainWindow);
     ASSERT_TRUE(waitForOverlayOver(target));
     HWND startMenu = createHelperWindow("DV2ControlHost", WS_POPUP);
@@ -335,6 +337,7 @@ TEST_F(GrayModes, AFullScreenWindowInFrontLeavesItsMonitorInColour)
     ASSERT_TRUE(waitForMainWindow(program));
     press(IDC_BUTTON_SCREEN_MODE);
     ASSERT_TRUE(waitForGray("ON"));
+    ASSERT_TRUE(waitForFrameRate()) << status(0);   // set up: the main window was given the front
     const RECT monitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     const POINT probe = {HELPER_PLACE.left, HELPER_PLACE.top};
     ASSERT_TRUE(waitUntil([&] { return graysAt(onlyOverlay(), probe); }, APPEAR_DEADLINE_MS));
