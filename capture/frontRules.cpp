@@ -17,8 +17,9 @@ const char *const passingFrontClasses[] = {
     "tooltips_class32",
 };
 
-// The Vista/7 Start button: a top-level "Button" of the taskbar's.
+// The Vista/7 Start button: a top-level "Button" owned by the taskbar.
 constexpr char START_BUTTON_CLASS[] = "Button";
+constexpr char TASKBAR_CLASS[] = "Shell_TrayWnd";
 
 // The desktop covers every monitor and is never a film.
 const char *const desktopClasses[] = {"Progman", "WorkerW", "#32769"};

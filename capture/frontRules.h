@@ -11,9 +11,6 @@
 #include "captureRules.h"
 #include "monitorRules.h"
 
-// The owner class of the Vista/7 Start button, a top-level "Button".
-constexpr char TASKBAR_CLASS[] = "Shell_TrayWnd";
-
 // True for the shell's and the system's passing windows (ownerClass: the class
 // of the window's owner, empty for none): no loop takes one as the window in front.
 bool isPassingFront(const char *className, const char *ownerClass);
