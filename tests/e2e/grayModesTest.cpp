@@ -312,8 +312,7 @@ TEST_F(GrayModes, TheForegroundModeStaysOnTheWindowBeforeAStartMenu)
     startTalvero();
     press(IDC_BUTTON_FOREGROUND_MODE);
     ASSERT_TRUE(waitForGray("ON"));
-    // Set up (which gives the main window the front) once the first rate is shown.
-    ASSERT_TRUE(waitForFrameRate()) << status(0);
+    ASSERT_TRUE(waitForFrameRate()) << status(0);   // set up: the main window was given the front
     RECT target = rectOf(program.mainWindow);
     ASSERT_TRUE(waitForOverlayOver(target));
     HWND startMenu = createHelperWindow("DV2ControlHost", WS_POPUP);

@@ -36,17 +36,14 @@ TEST(FrontRules, FullScreenMonitor)
         int32_t monitor;
     } cases[] = {
         {"Film", true, false, false, primary, 0},
-        {"Film", true, false, false, {-800, 0, 0, 600}, 1},
         {"Film", true, false, false, {-8, -8, 1032, 776}, 0},      // larger than its monitor
         {"Film", true, false, false, {-800, 0, 1024, 768}, 0},     // over both: its own is the larger overlap
         {"Film", true, false, false, {-100, 0, 1024, 767}, -1},    // one row short
         {"Film", true, false, false, {-900, 0, 100, 600}, 1},      // the left monitor and a strip of the primary
         {"Film", true, false, false, {-900, 0, 1024, 600}, -1},    // more of the primary, which it does not fill
-        {"Film", false, false, false, primary, -1},                // hidden or minimised
-        {"Film", true, true, false, primary, -1},                  // our overlay
+        {"Film", false, false, false, primary, -1}, {"Film", true, true, false, primary, -1},   // hidden; our overlay
         {"Notepad", true, false, true, {-8, -8, 1032, 776}, -1},   // maximised with a title bar
-        {"Progman", true, false, false, primary, -1},
-        {"Shell_TrayWnd", true, false, false, primary, -1},
+        {"Progman", true, false, false, primary, -1}, {"Shell_TrayWnd", true, false, false, primary, -1},
     };
     for (const auto &c : cases) {
         FrontFacts front = {c.className, "", c.shows, c.ours, c.captioned, c.rect};
