@@ -29,6 +29,7 @@ struct CaptureRun {
     ZOrderState zOrder;
     FrameRateCounter frameRate;
     uint32_t lastFrameTime;
+    bool targetInColour;       // window loops: the overlay's region is empty (a full-screen target)
 };
 
 // Set-up step 1: the wait event and the monitor layout. stopRequested is left as

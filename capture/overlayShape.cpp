@@ -94,13 +94,28 @@ FocusHole holeForForeground(HWND foreground, const OverlayCover &cover)
     return focusHoleFor(cover.place, screenRectOf(rect), shows);
 }
 
-bool applyOverlayRegion(HWND overlay, const ScreenRect &place, const RectList &parts, bool whole)
+namespace {
+
+bool giveRegion(HWND overlay, HRGN shape)
 {
-    if (whole)
-        return SetWindowRgn(overlay, nullptr, TRUE) != 0;
-    HRGN shape = regionOfParts(place, parts);
     bool applied = shape != nullptr && SetWindowRgn(overlay, shape, TRUE) != 0;
     if (!applied && shape != nullptr)
         DeleteObject(shape);
     return applied;
+}
+
+}  // namespace
+
+bool applyOverlayRegion(HWND overlay, const ScreenRect &place, const RectList &parts, bool whole)
+{
+    if (whole)
+        return SetWindowRgn(overlay, nullptr, TRUE) != 0;
+    return giveRegion(overlay, regionOfParts(place, parts));
+}
+
+bool emptyOverlayRegion(HWND overlay, bool empty)
+{
+    if (!empty)
+        return SetWindowRgn(overlay, nullptr, TRUE) != 0;
+    return giveRegion(overlay, CreateRectRgn(0, 0, 0, 0));
 }

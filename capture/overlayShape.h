@@ -27,3 +27,6 @@ FocusHole holeForForeground(HWND foreground, const OverlayCover &cover);
 // place); whole: no region, the overlay shows all of itself. False when it could
 // not be set (the old one stays).
 bool applyOverlayRegion(HWND overlay, const ScreenRect &place, const RectList &parts, bool whole);
+// An empty region (the overlay shows nothing, in place), or none (all of itself).
+// False when it could not be set.
+bool emptyOverlayRegion(HWND overlay, bool empty);

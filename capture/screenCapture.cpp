@@ -5,7 +5,9 @@
 // a program rule, or in the focus mode the window in front); in the rules mode it
 // holds only the visible parts of the windows of programs ruled gray. When the
 // monitors change, the overlay, its region and the frame buffer follow; a monitor
-// mode whose monitor is gone ends. Runs on its own thread; see captureLoops.h.
+// mode whose monitor is gone ends. A full-screen window in front (a film, a game)
+// leaves its monitor out of the region while it is. Runs on its own thread; see
+// captureLoops.h.
 #include <windows.h>
 
 #include <cstring>
@@ -14,6 +16,7 @@
 #include "boundedText.h"
 #include "captureLoops.h"
 #include "captureRun.h"
+#include "frontWindow.h"
 #include "gray.h"
 #include "overlayShape.h"
 #include "retry.h"
@@ -29,7 +32,8 @@ struct ScreenShape {
     char monitorName[MONITOR_NAME_BYTES];   // the monitor mode's monitor
     OverlayCover cover;
     FocusHole hole;      // where the window in front was when the region was set
-    HWND front;          // the focus mode's window in front (never the overlay)
+    HWND front;          // the focus mode's window in front (never the overlay nor a passing window)
+    int32_t colourMonitor;   // the monitor a full-screen window leaves in colour (-1: none), as last set
     RuledWindows ruled;  // the windows on screen and their programs' rules
     RectList parts;      // what the overlay shows, as last set
     bool regionStale;    // the region must be set again (a new cover, or a try that failed)
@@ -159,10 +163,27 @@ bool followLayout(CaptureRun *run, ScreenShape *shape)
     return true;
 }
 
+// Takes the monitor of a full-screen window out of the parts; true when it held
+// some. A list that overflows on the cut falls back to what overlayParts shows on
+// an overflow, less that monitor: the cover's few parts cannot overflow.
+bool cutColourMonitor(ScreenShape *shape, const ScreenRect &monitor)
+{
+    RectList &parts = shape->parts;
+    bool cut = subtractRect(&parts, monitor);
+    if (!parts.overflowed)
+        return cut;
+    parts.count = 0;
+    parts.overflowed = false;
+    for (int32_t i = 0; !shape->ruled.rulesMode && i < shape->cover.partCount; i++)
+        parts.rects[parts.count++] = shape->cover.parts[i];
+    subtractRect(&parts, monitor);
+    return true;
+}
+
 // The parts the overlay shows: what it covers, less the visible parts of the
 // windows kept in colour (in the rules mode: only those of the windows to gray).
 // true when the overlay shows all of itself.
-bool partsToShow(ScreenShape *shape, bool readsWindows)
+bool partsToShow(ScreenShape *shape, bool readsWindows, const MonitorLayout &layout)
 {
     const OverlayCover &cover = shape->cover;
     if (!readsWindows)
@@ -176,6 +197,8 @@ bool partsToShow(ScreenShape *shape, bool readsWindows)
     bool untouched = overlayParts(cover, stack, shape->ruled.rulesMode, &shape->parts);
     if (front >= 0)
         stack.windows[front].role = role;
+    if (shape->colourMonitor >= 0 && cutColourMonitor(shape, layout.monitors[shape->colourMonitor]))
+        untouched = false;
     return untouched && !cover.needsRegion;
 }
 
@@ -185,22 +208,34 @@ void keepRegion(CaptureRun *run, ScreenShape *shape, HWND foreground)
 {
     bool rulesChanged = refreshRules(&shape->ruled);
     // The overlay is shown without activation; should something still bring it to
-    // the front, it is no window to keep in colour: the one before it stays.
-    if (foreground != run->overlay)
+    // the front, it is no window to keep in colour: the one before it stays, as it
+    // does while a menu, the Start menu or Alt+Tab is in front.
+    if (foreground != run->overlay && !isPassingFrontWindow(foreground))
         shape->front = foreground;
+    int32_t colourMonitor = fullScreenColourMonitor(run->layout, foreground, run->overlay);
     FocusHole hole = {};
     if (shape->cutsFocusHole)
         hole = holeForForeground(shape->front, shape->cover);
     bool readsWindows = shape->cutsFocusHole || rulesMatter(shape->ruled);
     bool windowsChanged = readsWindows && readRuledWindows(&shape->ruled, run->overlay);
-    if (!shape->regionStale && !rulesChanged && !windowsChanged && sameFocusHole(hole, shape->hole))
+    if (!shape->regionStale && !rulesChanged && !windowsChanged && sameFocusHole(hole, shape->hole) &&
+        colourMonitor == shape->colourMonitor)
         return;
     shape->hole = hole;
-    bool whole = partsToShow(shape, readsWindows);
+    shape->colourMonitor = colourMonitor;
+    bool whole = partsToShow(shape, readsWindows, run->layout);
     // A region that could not be set leaves the old one; the next frame tries again.
     shape->regionStale = !applyOverlayRegion(run->overlay, shape->cover.place, shape->parts, whole);
     // Parts the overlay did not show before hold no picture yet.
     forgetFrameHistory(&run->history);
+}
+
+// A full-screen window fills all the overlay shows: nothing is copied meanwhile,
+// and a film or a game keeps the processor. A frame whose region could not be
+// set copies as before.
+bool filmFillsCover(const ScreenShape &shape)
+{
+    return shape.colourMonitor >= 0 && shape.parts.count == 0 && !shape.regionStale;
 }
 
 // The frame loop; returns when a stop was requested, no kernel fits or the
@@ -217,6 +252,12 @@ void runScreenFrames(CaptureRun *run, ScreenShape *shape)
         placeOverlay(run, cursor, foreground);
         keepRegion(run, shape, foreground);
         appState.lastForeground = foreground;
+        if (filmFillsCover(*shape)) {
+            paceAndCountFrame(run, false);
+            if (stopWasRequested())
+                return;
+            continue;
+        }
         bool copied = copyScreen(shape->cover);
         ScreenRect parts[MONITOR_CAPACITY];
         int32_t partCount = partsInFrame(shape->cover, parts);
@@ -267,6 +308,7 @@ unsigned runScreenCapture(void *start, CoverKind kind, bool focusMode, bool rule
     shape.kind = kind;
     shape.cutsFocusHole = focusMode;
     shape.ruled.rulesMode = rulesMode;
+    shape.colourMonitor = -1;
     if (!startingCover(&run, &shape)) {
         endCaptureRun(&run);
         return 0;

@@ -7,6 +7,8 @@
 #include "appState.h"
 #include "captureLoops.h"
 #include "captureRun.h"
+#include "frontWindow.h"
+#include "overlayShape.h"
 #include "retry.h"
 
 namespace {
@@ -138,12 +140,32 @@ void presentOverTarget(CaptureRun *run, bool presents)
     ReleaseDC(run->overlay, overlayDC);
 }
 
+// A full-screen target in front (a film, a game) is neither copied nor grayed
+// while it is. The overlay stays over it with an empty region (its own thread
+// shows it over the target again and again: hidden, it would not stay hidden) and
+// gets its shape back, with a whole picture, once the target no longer fills its
+// monitor.
+bool targetLeftInColour(CaptureRun *run, HWND foreground)
+{
+    bool fullScreen = foreground == run->target && fullScreenColourMonitor(run->layout, foreground, run->overlay) >= 0;
+    // A region that could not be set is tried again next frame.
+    if (fullScreen != run->targetInColour && emptyOverlayRegion(run->overlay, fullScreen)) {
+        run->targetInColour = fullScreen;
+        forgetFrameHistory(&run->history);
+    }
+    return fullScreen;
+}
+
 // The steps both window loops share once fg, the scan and the frame buffer are
 // known: z-order, capture (dropped when the windows changed meanwhile), convert,
 // present, pace, count and the stop test.
 FrameResult finishWindowFrame(CaptureRun *run, const WindowFrame &frame, HWND *lastForeground)
 {
     monitorLayoutChanged(run);
+    if (targetLeftInColour(run, frame.foreground)) {
+        paceAndCountFrame(run, false);   // nothing copied: the rate falls as it does on a still desk
+        return stopWasRequested() ? FRAME_END_RUN : FRAME_NEXT;
+    }
     if (!frameIsSelected(run->frame))
         return giveUpFrame(run, FRAME_PERIOD_MS);
     placeWindows(run, frame, *lastForeground);
@@ -219,6 +241,9 @@ FrameResult foregroundFrame(CaptureRun *run, ScreenRect *previous)
             return giveUpFrame(run, NO_TARGET_SLEEP_MS);
     } else if (target == nullptr) {
         return giveUpFrame(run, NO_TARGET_SLEEP_MS);
+    } else if (isPassingFrontWindow(target)) {
+        // A menu, the Start menu, Alt+Tab ...: the gray stays on the last real window.
+        target = run->target;
     }
     if (!IsWindow(target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
         return giveUpFrame(run, NO_TARGET_SLEEP_MS);

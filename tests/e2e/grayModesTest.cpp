@@ -55,16 +55,17 @@ LRESULT CALLBACK helperProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// A plain window of the test process for the foreground mode to follow.
-HWND createHelperWindow()
+// A plain window of the test process for the foreground mode to follow (or, of a
+// shell's class, not to follow).
+HWND createHelperWindow(const char *className = "GrayModesHelper", DWORD style = WS_OVERLAPPEDWINDOW)
 {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = helperProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = "GrayModesHelper";
+    windowClass.lpszClassName = className;
     RegisterClassA(&windowClass);
-    return CreateWindowExA(0, windowClass.lpszClassName, "gray modes helper", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+    return CreateWindowExA(0, windowClass.lpszClassName, "gray modes helper", style | WS_VISIBLE,
                            HELPER_PLACE.left, HELPER_PLACE.top, HELPER_PLACE.right - HELPER_PLACE.left,
                            HELPER_PLACE.bottom - HELPER_PLACE.top, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
@@ -107,6 +108,17 @@ protected:
         EXPECT_EQ("FPS: ", status(0));
         EXPECT_TRUE(waitUntil([&] { return overlayWindows(program).empty(); }, APPEAR_DEADLINE_MS))
             << "the overlay stays after the colours came back";
+    }
+    // The overlay is shown over this point of the screen and its region, if any, holds it.
+    bool graysAt(HWND overlay, POINT point)
+    {
+        RECT place = rectOf(overlay);
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        int kind = GetWindowRgn(overlay, region);
+        bool grays = overlay != nullptr && IsWindowVisible(overlay) && PtInRect(&place, point) &&
+                     (kind == ERROR || PtInRegion(region, point.x - place.left, point.y - place.top));
+        DeleteObject(region);
+        return grays;
     }
     // Main-window pixels outside the status bar, whose texts change with the mode.
     std::vector<uint32_t> mainWindowPixels()
@@ -290,5 +302,53 @@ TEST_F(GrayModes, ForegroundModeFollowsTheWindowInFront)
     EXPECT_TRUE(waitUntilPumping([&] { return overlayOver(rectOf(helper)); }, APPEAR_DEADLINE_MS))
         << "the overlay did not come back over the restored window";
     DestroyWindow(helper);
+    turnGrayOff();
+}
+
+// A pop-up of the Start menu's class is only passing through the front: the gray
+// stays on the window it was on.
+TEST_F(GrayModes, TheForegroundModeStaysOnTheWindowBeforeAStartMenu)
+{
+    startTalvero();
+    press(IDC_BUTTON_FOREGROUND_MODE);
+    ASSERT_TRUE(waitForGray("ON"));
+    ASSERT_TRUE(waitForFrameRate()) << status(0);   // set up: the main window was given the front
+    RECT target = rectOf(program.mainWindow);
+    ASSERT_TRUE(waitForOverlayOver(target));
+    HWND startMenu = createHelperWindow("DV2ControlHost", WS_POPUP);
+    ASSERT_NE(nullptr, startMenu);
+    SetForegroundWindow(startMenu);
+    ASSERT_TRUE(waitUntilPumping([&] { return GetForegroundWindow() == startMenu; }, APPEAR_DEADLINE_MS));
+    EXPECT_FALSE(waitUntilPumping([&] { return !overlayOver(target); }, QUIET_PERIOD_MS))
+        << "the gray left the main window for the Start menu";
+    DestroyWindow(startMenu);
+    turnGrayOff();
+}
+
+// A film in front, full screen, keeps its colours in the screen mode; smaller, it
+// is grayed again. Under Wine the overlay raised over the film without activation
+// may not show on screen at once: the overlay's region tells what it grays.
+TEST_F(GrayModes, AFullScreenWindowInFrontLeavesItsMonitorInColour)
+{
+    makeWorkDirectory(program);
+    writeWholeFile((std::string(program.workDirectory) + "\\habit.txt").c_str(), "fullscreen colour\r\n");
+    ASSERT_TRUE(startProgramInItsFolder(program));
+    ASSERT_TRUE(waitForMainWindow(program));
+    press(IDC_BUTTON_SCREEN_MODE);
+    ASSERT_TRUE(waitForGray("ON"));
+    ASSERT_TRUE(waitForFrameRate()) << status(0);   // set up: the main window was given the front
+    const RECT monitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const POINT probe = {HELPER_PLACE.left, HELPER_PLACE.top};
+    ASSERT_TRUE(waitUntil([&] { return graysAt(onlyOverlay(), probe); }, APPEAR_DEADLINE_MS));
+    HWND film = createColourWindow("film", monitor, RGB(200, 40, 40), WS_POPUP);
+    ASSERT_NE(nullptr, film);
+    SetForegroundWindow(film);
+    EXPECT_TRUE(waitUntilPumping([&] { return !graysAt(onlyOverlay(), probe); }, APPEAR_DEADLINE_MS))
+        << "the full-screen window is grayed";
+
+    SetWindowPos(film, nullptr, 0, 0, monitor.right - 1, monitor.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(waitUntilPumping([&] { return graysAt(onlyOverlay(), probe); }, APPEAR_DEADLINE_MS))
+        << "no gray over the window once it no longer fills its monitor";
+    DestroyWindow(film);
     turnGrayOff();
 }

@@ -58,6 +58,7 @@ protected:
         destroyTestWindow(secondTarget);
         appState.graySettings = GraySettings{};
         InterlockedExchange(&appState.grayIntensity, GRAY_INTENSITY_FULL);
+        appState.fullScreenColour = 0;
     }
 
     void start(unsigned(__stdcall *captureMain)(void *), HWND captured)
@@ -270,6 +271,24 @@ TEST_F(CaptureWindowLoop, ForegroundModeFollowsTheWindowInFront)
     EXPECT_TRUE(overlayShowsGrayOf(secondTarget, OTHER_COLOURS, setting));
     EXPECT_EQ(secondTarget, log.followed);
     EXPECT_GT(log.followMessages, 1);
+}
+
+// A target in front that fills its monitor is left in colour: the overlay keeps
+// its place with an empty region, and gets its shape and picture back after.
+TEST_F(CaptureWindowLoop, AFullScreenTargetInFrontIsLeftInColourWhileItIs)
+{
+    const GraySetting setting{0, 10, 0};
+    appState.fullScreenColour = 1;
+    startOnStripedTarget(foregroundCaptureMain);
+    ASSERT_TRUE(overlayShowsGrayOf(target, COLOURS, setting));
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    SetWindowPos(target, nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), SWP_NOZORDER);
+    EXPECT_TRUE(pumpUntil([&] { return GetWindowRgn(overlay, region) == NULLREGION; }, SHOW_DEADLINE_MS));
+    SetWindowPos(target, nullptr, TARGET_PLACE.left, TARGET_PLACE.top, TARGET_PLACE.right - TARGET_PLACE.left,
+                 TARGET_PLACE.bottom - TARGET_PLACE.top, SWP_NOZORDER);
+    EXPECT_TRUE(pumpUntil([&] { return GetWindowRgn(overlay, region) == ERROR; }, SHOW_DEADLINE_MS));
+    EXPECT_TRUE(overlayShowsGrayOf(target, COLOURS, setting));
+    DeleteObject(region);
 }
 
 TEST_F(CaptureWindowLoop, SelectedWindowLargerThanTheDesktopIsGrayed)
