@@ -89,11 +89,15 @@ bool takeFrameChanges(FrameHistory *history, const FrameBitmap &frame, const Scr
     }
     ZeroMemory(history->bands, sizeof(BandChange) * static_cast<size_t>(bandCountOf(layout.height)));
     bool sameGray = sameSettings(settings, history->settings) && intensity == history->intensity;
-    if (!history->valid || repaint || !sameGray)
+    if (!history->valid || repaint || !sameGray) {
+        // Shown whole again, though the desk need not have changed: a fade's steps
+        // must not keep a still desk looked at at the full rate.
         markAllBands(layout, history->bands);
-    else if (!findChangedBands(frame.pixels, history->previous, layout, parts, partCount, history->bands))
+    } else if (!findChangedBands(frame.pixels, history->previous, layout, parts, partCount, history->bands)) {
         return false;
-    history->activity.lastChange = GetTickCount();
+    } else {
+        history->activity.lastChange = GetTickCount();
+    }
     keepChangedBands(frame.pixels, history->previous, layout, history->bands);
     changedRects(history->bands, layout, &history->changed);
     history->settings = settings;
