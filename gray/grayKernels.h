@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "gray.h"
 #include "grayPaths.h"
 #include "grayPixel.h"
 
@@ -34,6 +35,41 @@ struct GrayRunners {
     GrayRunFn hdtv24;
     GrayRunFn hdtv16;
 };
+
+constexpr int32_t BITS_PER_BYTE = 8;
+
+// The runner of a table (GrayRunners, or the partial kernels' table with the same
+// fields) for a depth and a weighting; nullptr for any other.
+template <typename Runners>
+auto runnerFor(const Runners &runners, int32_t bitsPerPixel, int32_t convertType) -> decltype(runners.ntsc32)
+{
+    constexpr int32_t DEPTH_32 = 32, DEPTH_24 = 24, DEPTH_16 = 16;
+    if (convertType == GRAY_NTSC) {
+        if (bitsPerPixel == DEPTH_32) return runners.ntsc32;
+        if (bitsPerPixel == DEPTH_24) return runners.ntsc24;
+        if (bitsPerPixel == DEPTH_16) return runners.ntsc16;
+    } else if (convertType == GRAY_HDTV) {
+        if (bitsPerPixel == DEPTH_32) return runners.hdtv32;
+        if (bitsPerPixel == DEPTH_24) return runners.hdtv24;
+        if (bitsPerPixel == DEPTH_16) return runners.hdtv16;
+    }
+    return nullptr;
+}
+
+// Hands the pixels of a frame's rows to run(start, pixelCount): a frame whose rows have
+// no padding is one run, so SIMD blocks span row ends; padding is never handed on.
+template <typename Run>
+void runFrameRows(uint8_t *pixels, int32_t width, int32_t height, int32_t bytesPerPixel, int32_t rowStride, Run run)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    if ((int64_t)width * bytesPerPixel == rowStride) {
+        run(pixels, (size_t)width * (size_t)height);
+        return;
+    }
+    for (int32_t y = 0; y < height; ++y)
+        run(pixels + (ptrdiff_t)y * rowStride, (size_t)width);
+}
 
 extern const GrayRunners grayScalarRunners;
 #if GRAY_X86
