@@ -44,11 +44,6 @@ void announceReading()
     sayInStatusBar(STATUS_PART_NOTES, note);
 }
 
-bool sameTime(const FILETIME &a, const FILETIME &b)
-{
-    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
-}
-
 LocalClock localClockNow()
 {
     SYSTEMTIME now = {};
@@ -169,9 +164,7 @@ void showSnoozeOver()
 
 void followFile()
 {
-    FILETIME now = {};
-    bool exists = settingsFileWriteTime(SETTINGS_FILE_HABIT, &now);
-    if (exists == appState.habitFileSeen && (!exists || sameTime(now, appState.habitWriteTime)))
+    if (!settingsFileChanged(SETTINGS_FILE_HABIT, appState.habitFileSeen, appState.habitWriteTime))
         return;
     loadHabit();
     announceReading();

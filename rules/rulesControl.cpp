@@ -8,6 +8,7 @@
 #include "appState.h"
 #include "boundedText.h"
 #include "rulesFile.h"
+#include "settingsRead.h"
 #include "settingsSave.h"
 #include "shellRules.h"
 #include "wideText.h"
@@ -42,11 +43,6 @@ void announceReading()
     char note[TEXT_STATUS];
     rulesReadingNote(note, sizeof note, appState.rulesFileState, appState.rulesSkippedLines);
     sayInStatusBar(note);
-}
-
-bool sameTime(const FILETIME &a, const FILETIME &b)
-{
-    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
 }
 
 // Reads the file as it is now into fileText; the rules it holds in *reading.
@@ -87,9 +83,7 @@ void watchProgramRules(HWND mainWindow)
 
 void onRulesWatchTimer()
 {
-    FILETIME now = {};
-    bool exists = rulesFileWriteTime(&now);
-    if (exists == appState.rulesFileSeen && (!exists || sameTime(now, appState.rulesWriteTime)))
+    if (!settingsFileChanged(SETTINGS_FILE_RULES, appState.rulesFileSeen, appState.rulesWriteTime))
         return;
     loadProgramRules();
     announceReading();

@@ -14,6 +14,15 @@ bool settingsFileWriteTime(int32_t file, FILETIME *writeTime)
     return true;
 }
 
+bool settingsFileChanged(int32_t file, bool seen, const FILETIME &writeTime)
+{
+    FILETIME now = {};
+    bool exists = settingsFileWriteTime(file, &now);
+    if (exists != seen)
+        return true;
+    return exists && (now.dwLowDateTime != writeTime.dwLowDateTime || now.dwHighDateTime != writeTime.dwHighDateTime);
+}
+
 int32_t readWholeSettingsFile(int32_t file, char *text, size_t capacity, size_t *length)
 {
     *length = 0;

@@ -17,5 +17,8 @@ enum WholeFileState : int32_t {
 
 // The file's last write time; false when there is no file.
 bool settingsFileWriteTime(int32_t file, FILETIME *writeTime);
+// Whether the file came, went or was written since it was seen (seen: it was
+// there, with writeTime), as a person's edit with any editor shows.
+bool settingsFileChanged(int32_t file, bool seen, const FILETIME &writeTime);
 // The whole file into text (at most capacity bytes); its WholeFileState.
 int32_t readWholeSettingsFile(int32_t file, char *text, size_t capacity, size_t *length);
